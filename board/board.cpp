@@ -1,0 +1,80 @@
+#include "board.h"
+
+#include <cstdlib>
+
+void Board::SetColor() {
+    for (Coord row = 1; row <= BoardSize; ++row) {
+        for (Coord col = 1; col <= BoardSize; ++col) {
+            Squares(row, col)->setBackColor(isGreySquare(row, col) ? GreySquareColor
+                                                                   : WhiteSquareColor);
+        }
+    }
+}
+
+void Board::ResetBoard() {
+    for (Coord row = 1; row <= BoardSize; ++row) {
+        for (Coord col = 1; col <= BoardSize; ++col) {
+            Visited(row, col) = 0;
+        }
+    }
+    KnightRow = 8;
+    KnightCol = 1;
+    Visited(8, 1) = 1;
+    for (Coord row = 1; row <= BoardSize; ++row) {
+        for (Coord col = 1; col <= BoardSize; ++col) {
+            Squares(row, col)->clearPicture();
+        }
+    }
+    // (8, 1) is a grey square, so the grey-square knight is always right here.
+    Squares(KnightRow, KnightCol)->loadPicture(KnightOnGreyPath);
+}
+
+void Board::SquareClick(Coord row, Coord col) {
+    if (TaskMode == TaskKnightMove) {
+        MoveKnight(row, col);
+    } else if (TaskMode == TaskTour) {
+        TourMove(row, col);
+    }
+}
+
+bool Board::isMove(Coord row, Coord col) const {
+    // Visited first, so that a square off the board is always an error.
+    const bool free = Visited(row, col) == 0;
+    const int rowDistance = std::abs(row - KnightRow);
+    const int colDistance = std::abs(col - KnightCol);
+    return free && rowDistance != 0 && colDistance != 0 && rowDistance + colDistance == 3;
+}
+
+const std::string& Board::knightPath(Coord row, Coord col) const {
+    return isGreySquare(row, col) ? KnightOnGreyPath : KnightOnWhitePath;
+}
+
+const std::string& Board::markPath(Coord row, Coord col) const {
+    return isGreySquare(row, col) ? MarkOnGreyPath : MarkOnWhitePath;
+}
+
+// Each step below is done in this order on purpose: when a picture cannot be
+// loaded, the steps before it stay done and the ones after it never happen.
+void Board::MoveKnight(Coord row, Coord col) {
+    if (!isMove(row, col)) {
+        return;
+    }
+    Squares(row, col)->loadPicture(knightPath(row, col));
+    Visited(row, col) = 1;
+    Squares(KnightRow, KnightCol)->clearPicture();
+    Visited(KnightRow, KnightCol) = 0;
+    KnightRow = row;
+    KnightCol = col;
+}
+
+void Board::TourMove(Coord row, Coord col) {
+    if (!isMove(row, col)) {
+        return;
+    }
+    Squares(row, col)->loadPicture(knightPath(row, col));
+    Visited(row, col) = 1;
+    Squares(KnightRow, KnightCol)->loadPicture(markPath(KnightRow, KnightCol));
+    Visited(KnightRow, KnightCol) = 1;
+    KnightRow = row;
+    KnightCol = col;
+}

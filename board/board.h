@@ -1,0 +1,46 @@
+#pragma once
+
+#include "cell.h"
+#include "colour.h"
+#include "square_table.h"
+
+#include <cstdint>
+#include <string>
+
+constexpr std::int16_t TaskNone = 0;
+constexpr std::int16_t TaskKnightMove = 1;
+constexpr std::int16_t TaskTour = 2;
+
+// The whole memory of the puzzle and its rules. The window owns one and binds
+// its 64 cells into Squares; everything else starts zero or empty.
+struct Board {
+    SquareTable<Cell*> Squares{"Squares"};
+    SquareTable<std::int16_t> Visited{"Visited"}; // 0 free, 1 taken
+    Coord KnightRow = 0;
+    Coord KnightCol = 0;
+    std::int16_t TaskMode = TaskNone;
+
+    std::string KnightOnWhitePath;
+    std::string KnightOnGreyPath;
+    std::string MarkOnWhitePath;
+    std::string MarkOnGreyPath;
+    ColourValue GreySquareColor = 0;
+    ColourValue WhiteSquareColor = 0;
+
+    // Paints the chequered backgrounds; called once, at start-up.
+    void SetColor();
+    // Clears every mark and picture and puts the knight on (8, 1).
+    void ResetBoard();
+    // A click on the square (row, col), 1..8, handled by the chosen task.
+    void SquareClick(Coord row, Coord col);
+
+private:
+    void MoveKnight(Coord row, Coord col);
+    void TourMove(Coord row, Coord col);
+
+    bool isMove(Coord row, Coord col) const;
+    const std::string& knightPath(Coord row, Coord col) const;
+    const std::string& markPath(Coord row, Coord col) const;
+};
+
+constexpr bool isGreySquare(Coord row, Coord col) { return (row + col) % 2 != 0; }

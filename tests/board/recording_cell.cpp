@@ -1,0 +1,112 @@
+#include "recording_cell.h"
+
+#include <sstream>
+
+RecordingCell::RecordingCell(CellLog& log, Coord row, Coord col) : log_(log), row_(row), col_(col) {}
+
+std::string RecordingCell::where() const { return std::to_string(row_) + " " + std::to_string(col_); }
+
+void RecordingCell::setBackColor(ColourValue colour) {
+    std::ostringstream entry;
+    entry << "colour " << where() << " " << std::hex << std::uppercase << colour;
+    log_.entries.push_back(entry.str());
+    backColor = colour;
+}
+
+void RecordingCell::loadPicture(const std::string& fullPath) {
+    if (log_.failingPaths.count(fullPath) != 0) {
+        throw PictureLoadError("cannot load " + fullPath + ": file not found");
+    }
+    log_.entries.push_back("load " + where() + " " + fullPath);
+    picture = fullPath;
+}
+
+void RecordingCell::clearPicture() {
+    log_.entries.push_back("clear " + where());
+    picture.clear();
+}
+
+std::string path(const char* fileName) { return std::string(TestBoard::Folder) + "/" + fileName; }
+
+TestBoard::TestBoard() {
+    for (Coord row = 1; row <= 8; ++row) {
+        for (Coord col = 1; col <= 8; ++col) {
+            cells.push_back(std::make_unique<RecordingCell>(log, row, col));
+            board.Squares(row, col) = cells.back().get();
+        }
+    }
+    board.KnightOnWhitePath = path("Kon_W.bmp");
+    board.KnightOnGreyPath = path("Kon_W2.bmp");
+    board.MarkOnWhitePath = path("Trelk_W.bmp");
+    board.MarkOnGreyPath = path("Trelk.bmp");
+    board.GreySquareColor = 0xC0C0C0;
+    board.WhiteSquareColor = 0x8000000E;
+    board.SetColor();
+    board.ResetBoard();
+    log.entries.clear();
+}
+
+namespace {
+
+char pictureLetter(const std::string& picture) {
+    if (picture.empty()) {
+        return '.';
+    }
+    return picture.find("/Kon_") != std::string::npos ? 'K' : 'x';
+}
+
+} // namespace
+
+std::string TestBoard::pictures() const {
+    std::string text;
+    for (const auto& cell : cells) {
+        text += pictureLetter(cell->picture);
+        if (text.size() % 9 == 8) {
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+std::string TestBoard::visited() const {
+    std::string text;
+    for (Coord row = 1; row <= 8; ++row) {
+        for (Coord col = 1; col <= 8; ++col) {
+            const bool knight = row == board.KnightRow && col == board.KnightCol;
+            text += knight ? 'K' : (board.Visited(row, col) == 0 ? '.' : 'x');
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string TestBoard::invariantViolations() const {
+    std::ostringstream out;
+    const Board& b = board;
+    if (b.KnightRow < 1 || b.KnightRow > 8 || b.KnightCol < 1 || b.KnightCol > 8) {
+        out << "knight off the board\n";
+        return out.str();
+    }
+    if (b.Visited(b.KnightRow, b.KnightCol) != 1) {
+        out << "knight's square not visited\n";
+    }
+    for (Coord row = 1; row <= 8; ++row) {
+        for (Coord col = 1; col <= 8; ++col) {
+            const bool grey = isGreySquare(row, col);
+            const bool knight = row == b.KnightRow && col == b.KnightCol;
+            std::string expected;
+            if (knight) {
+                expected = grey ? b.KnightOnGreyPath : b.KnightOnWhitePath;
+            } else if (b.Visited(row, col) == 1) {
+                expected = grey ? b.MarkOnGreyPath : b.MarkOnWhitePath;
+            } else if (b.Visited(row, col) != 0) {
+                out << "Visited(" << row << ", " << col << ") is " << b.Visited(row, col) << "\n";
+            }
+            const auto& shown = cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture;
+            if (shown != expected) {
+                out << "(" << row << ", " << col << ") shows '" << shown << "', not '" << expected << "'\n";
+            }
+        }
+    }
+    return out.str();
+}

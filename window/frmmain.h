@@ -1,0 +1,52 @@
+#pragma once
+
+#include "board.h"
+#include "picture_cell.h"
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+// The board window: owns the board and its 64 cells, the menu bar and the
+// start-up sequence. It is created hidden; Form_Load runs before it is shown.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 449;
+    static constexpr int ClientHeight = 448;
+    static constexpr int CellStep = 56;
+
+    // Where the four bitmaps are looked for; asked afresh for every path.
+    using FolderSource = std::function<QString()>;
+
+    explicit frmMain(FolderSource applicationFolder = &QCoreApplication::applicationDirPath);
+
+    void Form_Load();
+    void showCentred();
+
+    const Board& board() const { return board_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createCells();
+    void createMenus();
+    void showCredits();
+    std::string applicationPath(const char* fileName) const;
+
+    void mnuNewGame_Click();
+    void mnuExit_Click();
+    void mnuMoveH_Click();
+    void mnuAllBoard_Click();
+    void Form_Unload();
+
+    FolderSource applicationFolder_;
+    Board board_;
+    std::array<PictureCell*, BoardSize * BoardSize> cells_{}; // Picture1 .. Picture64
+};

@@ -1,0 +1,22 @@
+#include "display_check.h"
+#include "frmmain.h"
+#include "run_time_error.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fputs("tarvik: no display to open the window on (DISPLAY is not set)\n", stderr);
+        return EXIT_FAILURE;
+    }
+    TarvikApplication app(argc, argv);
+    frmMain window;
+    try {
+        window.Form_Load();
+    } catch (...) {
+        return reportRunTimeError();
+    }
+    window.showCentred();
+    return app.exec();
+}
