@@ -10,9 +10,6 @@ public:
     using QApplication::QApplication;
 
     bool notify(QObject* receiver, QEvent* event) override;
-
-private:
-    bool ending_ = false;
 };
 
 // Shows the modal report for the exception being handled and returns the exit

@@ -1,0 +1,294 @@
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <map>
+
+namespace {
+
+// Every cell's picture file name, "" for the empty picture, row by row.
+QStringList shownFiles(const frmMain& window) {
+    QStringList files;
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) {
+            files << cellAt(window, row, col)->picturePath().section('/', -1);
+        }
+    }
+    return files;
+}
+
+// The squares from (fromRow, fromCol) to the target, by knight's moves.
+std::vector<std::pair<int, int>> knightPath(std::pair<int, int> from, std::pair<int, int> to) {
+    std::map<std::pair<int, int>, std::pair<int, int>> cameFrom{{from, from}};
+    std::deque<std::pair<int, int>> queue{from};
+    while (!queue.empty()) {
+        const auto [row, col] = queue.front();
+        queue.pop_front();
+        for (const auto& [dr, dc] : {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
+            const std::pair next{row + dr, col + dc};
+            if (next.first >= 1 && next.first <= 8 && next.second >= 1 && next.second <= 8 &&
+                cameFrom.emplace(next, std::pair{row, col}).second) {
+                queue.push_back(next);
+            }
+        }
+    }
+    std::vector<std::pair<int, int>> path;
+    for (auto at = to; at != from; at = cameFrom[at]) {
+        path.insert(path.begin(), at);
+    }
+    return path;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void creditsBoxComesBeforeAnythingElse() {
+        BitmapFolder folder;
+        frmMain window([&] { return folder.path(); });
+        bool boardVisible = true;
+        bool anythingPainted = true;
+        SeenBox credits;
+        answerNextBox(credits, [&] {
+            boardVisible = window.isVisible();
+            anythingPainted = cellAt(window, 8, 8)->backColor().isValid() ||
+                              !cellAt(window, 8, 1)->picture().isNull();
+        });
+        window.Form_Load();
+        QVERIFY(credits.opened);
+        QVERIFY(!boardVisible);
+        QVERIFY(!anythingPainted);
+        QVERIFY(!credits.title.isEmpty());
+        QCOMPARE(credits.text.count(QStringLiteral("\n\r")), 1);
+        QVERIFY(credits.text.section(QStringLiteral("\n\r"), 1).startsWith(QStringLiteral("https://")));
+        QCOMPARE(credits.icon, QMessageBox::NoIcon);
+        QVERIFY(credits.okOnly);
+        QCOMPARE(credits.buttonCount, 1);
+    }
+
+    void startUpReadsOnlyTheGreySquareKnight() {
+        BitmapFolder folder({"Kon_W2.bmp"});
+        auto window = startedWindow(folder.path());
+        QStringList expected(64, QString());
+        expected[56] = "Kon_W2.bmp";
+        QCOMPARE(shownFiles(*window), expected);
+        QCOMPARE(cellAt(*window, 8, 1)->picturePath(), folder.file("Kon_W2.bmp"));
+    }
+
+    void startUpWithoutTheGreySquareKnightFailsNamingIt() {
+        BitmapFolder folder({"Kon_W.bmp", "Trelk_W.bmp", "Trelk.bmp"});
+        frmMain window([&] { return folder.path(); });
+        SeenBox credits;
+        answerNextBox(credits);
+        try {
+            window.Form_Load();
+            QFAIL("start-up went on without Kon_W2.bmp");
+        } catch (const PictureLoadError& error) {
+            QVERIFY2(QString::fromStdString(error.what()).contains(folder.file("Kon_W2.bmp")), error.what());
+        }
+        QVERIFY(credits.opened);
+        QVERIFY(!window.isVisible());
+    }
+
+    void pathsAreTheFolderAsGivenThenOneSeparator() {
+        BitmapFolder folder(AllBitmaps, QStringLiteral("Мои игры/Тарвик 2.0 (копия)"));
+        const QString endsInSeparator = folder.path() + "/";
+        auto window = startedWindow(endsInSeparator);
+        QCOMPARE(QString::fromStdString(window->board().KnightOnGreyPath), endsInSeparator + "/Kon_W2.bmp");
+        QCOMPARE(QString::fromStdString(window->board().MarkOnWhitePath), endsInSeparator + "/Trelk_W.bmp");
+        QVERIFY(!cellAt(*window, 8, 1)->picture().isNull());
+    }
+
+    void cellsLieOnTheGridWithTheBottomLineHidden() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        QCOMPARE(window->centralWidget()->size(), QSize(449, 448));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        const auto cells = window->centralWidget()->findChildren<PictureCell*>();
+        QCOMPARE(cells.size(), 64);
+        for (int n = 1; n <= 64; ++n) {
+            const auto* cell = cells[n - 1];
+            QCOMPARE(cell->objectName(), QStringLiteral("Picture%1").arg(n));
+            QCOMPARE(cell->geometry(), QRect((n - 1) % 8 * 56, (n - 1) / 8 * 56, 57, 57));
+        }
+        const auto flags = window->windowFlags();
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Тарвик"));
+    }
+
+    void menuBarIsFileTestTasks() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        const auto top = window->menuBar()->actions();
+        QCOMPARE(top.size(), 3);
+        QCOMPARE(top[0]->text(), QStringLiteral("Файл"));
+        QCOMPARE(top[1]->text(), QStringLiteral("Test"));
+        QCOMPARE(top[2]->text(), QStringLiteral("Задачи"));
+        QVERIFY(top[1]->menu() == nullptr);
+        QVERIFY(!top[1]->isEnabled());
+        const auto fileItems = top[0]->menu()->actions();
+        const auto taskItems = top[2]->menu()->actions();
+        QCOMPARE(fileItems.size(), 2);
+        QCOMPARE(taskItems.size(), 2);
+        QCOMPARE(fileItems[0], menuAction(*window, "mnuNewGame"));
+        QCOMPARE(fileItems[0]->text(), QStringLiteral("Новая игра"));
+        QCOMPARE(fileItems[1], menuAction(*window, "mnuExit"));
+        QCOMPARE(fileItems[1]->text(), QStringLiteral("Выход"));
+        QCOMPARE(taskItems[0], menuAction(*window, "mnuMoveH"));
+        QCOMPARE(taskItems[0]->text(), QStringLiteral("Ход конём"));
+        QCOMPARE(taskItems[1], menuAction(*window, "mnuAllBoard"));
+        QCOMPARE(taskItems[1]->text(), QStringLiteral("Обойти всю доску"));
+        for (QAction* item : top + fileItems + taskItems) {
+            QVERIFY2(!item->text().contains('&'), qPrintable(item->text()));
+            QVERIFY(item->shortcut().isEmpty());
+            QVERIFY(!item->isCheckable());
+            QVERIFY(!item->isSeparator());
+        }
+    }
+
+    void everyCellClickReachesItsOwnSquare() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuMoveH")->trigger();
+        std::pair knight{8, 1};
+        for (int row = 1; row <= 8; ++row) {
+            for (int col = 1; col <= 8; ++col) {
+                const std::pair target{row == 8 && col == 1 ? 6 : row, row == 8 && col == 1 ? 2 : col};
+                for (const auto& [r, c] : knightPath(knight, target)) {
+                    click(*window, r, c);
+                    QCOMPARE(std::pair(int{window->board().KnightRow}, int{window->board().KnightCol}), std::pair(r, c));
+                }
+                knight = target;
+            }
+        }
+        for (const auto& [r, c] : knightPath(knight, {8, 1})) {
+            click(*window, r, c);
+        }
+        QCOMPARE(shownFiles(*window)[56], QStringLiteral("Kon_W2.bmp"));
+    }
+
+    void clicksBeforeATaskChangeNothing() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        const QStringList before = shownFiles(*window);
+        click(*window, 6, 2);
+        click(*window, 7, 3);
+        menuAction(*window, "mnuNewGame")->trigger();
+        click(*window, 6, 2);
+        QCOMPARE(shownFiles(*window), before);
+    }
+
+    void newGameKeepsTheTask() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuAllBoard")->trigger();
+        click(*window, 6, 2);
+        click(*window, 7, 4);
+        menuAction(*window, "mnuNewGame")->trigger();
+        QStringList start(64, QString());
+        start[56] = "Kon_W2.bmp";
+        QCOMPARE(shownFiles(*window), start);
+        click(*window, 7, 3);
+        QCOMPARE(shownFiles(*window)[56], QStringLiteral("Trelk.bmp"));
+        QCOMPARE(shownFiles(*window)[50], QStringLiteral("Kon_W.bmp"));
+    }
+
+    void taskItemsChangeOnlyTheTask() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuAllBoard")->trigger();
+        click(*window, 6, 2);
+        const QStringList before = shownFiles(*window);
+        const Board& board = window->board();
+        for (const char* item : {"mnuMoveH", "mnuMoveH", "mnuAllBoard", "mnuMoveH"}) {
+            menuAction(*window, item)->trigger();
+            QCOMPARE(shownFiles(*window), before);
+            QCOMPARE(board.KnightRow, Coord{6});
+        }
+        QCOMPARE(board.TaskMode, TaskKnightMove);
+        click(*window, 8, 1); // marked during the tour
+        QCOMPARE(shownFiles(*window), before);
+    }
+
+    void cellsPaintFrameBackgroundAndPicture() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        const QImage board = window->centralWidget()->grab().toImage();
+        QCOMPARE(board.size(), QSize(449, 448));
+        const QColor white = window->palette().color(QPalette::HighlightedText);
+        const QColor line = window->palette().color(QPalette::WindowText);
+        for (int row = 1; row <= 8; ++row) {
+            for (int col = 1; col <= 8; ++col) {
+                const QPoint corner((col - 1) * 56, (row - 1) * 56);
+                QCOMPARE(board.pixelColor(corner), line);
+                if (row == 8 && col == 1) {
+                    continue;
+                }
+                const QColor expected = (row + col) % 2 ? QColor(192, 192, 192) : white;
+                QCOMPARE(board.pixelColor(corner + QPoint(28, 28)), expected);
+                QCOMPARE(board.pixelColor(corner + QPoint(1, 55)), expected);
+            }
+        }
+        const QImage knight(BitmapFolder::asset("Kon_W2.bmp"));
+        QCOMPARE(board.copy(1, 7 * 56 + 1, 55, 55).convertToFormat(QImage::Format_RGB32),
+                 knight.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(board.pixelColor(0, 447), line);
+        QVERIFY(board.pixelColor(10, 447) != line); // the last row's lower line lies outside
+    }
+
+    void cellsTakeFocusInOrderButIgnoreKeys() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuMoveH")->trigger();
+        PictureCell* first = cellAt(*window, 1, 1);
+        QWidget* widget = first;
+        for (int n = 2; n <= 64; ++n) {
+            widget = widget->nextInFocusChain();
+            QCOMPARE(widget->objectName(), QStringLiteral("Picture%1").arg(n));
+        }
+        PictureCell* target = cellAt(*window, 6, 2);
+        target->setFocus();
+        const QStringList before = shownFiles(*window);
+        for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up, Qt::Key_A}) {
+            QTest::keyClick(target, key);
+        }
+        QCOMPARE(shownFiles(*window), before);
+    }
+
+    void aReplacedBitmapShowsFromItsNextUse() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuMoveH")->trigger();
+        QFile::remove(folder.file("Kon_W.bmp"));
+        QVERIFY(QFile::copy(BitmapFolder::asset("Trelk_W.bmp"), folder.file("Kon_W.bmp")));
+        click(*window, 6, 2);
+        QCOMPARE(cellAt(*window, 6, 2)->picture().toImage(), QImage(BitmapFolder::asset("Trelk_W.bmp")).convertToFormat(QImage::Format_RGB32));
+    }
+
+    void exitAndClosingEndTheEventLoopWithSuccess() {
+        BitmapFolder folder;
+        for (const bool viaMenu : {true, false}) {
+            auto window = startedWindow(folder.path());
+            QTimer::singleShot(0, window.get(), [&] {
+                if (viaMenu) {
+                    menuAction(*window, "mnuExit")->trigger();
+                } else {
+                    window->close();
+                }
+            });
+            QCOMPARE(QCoreApplication::exec(), 0);
+        }
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "frmmain.h"
+
+#include <QMessageBox>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+inline const QStringList AllBitmaps{"Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"};
+
+// A fresh folder holding copies of the project's bitmaps, gone with the object.
+class BitmapFolder {
+public:
+    explicit BitmapFolder(const QStringList& names = AllBitmaps, const QString& subfolder = {});
+
+    QString path() const { return path_; }
+    QString file(const QString& name) const { return path_ + "/" + name; }
+    static QString asset(const QString& name);
+
+private:
+    QTemporaryDir root_;
+    QString path_;
+};
+
+// What a modal message box showed when it opened.
+struct SeenBox {
+    bool opened = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QList<QAbstractButton*>::size_type buttonCount = 0;
+    bool okOnly = false;
+};
+
+// Presses OK on the next modal message box as soon as it opens, after noting
+// what it showed and running `whileOpen`.
+void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
+
+// A board window in a fresh bitmap folder, started (credits answered) and shown.
+std::unique_ptr<frmMain> startedWindow(const QString& folder);
+
+PictureCell* cellAt(const frmMain& window, int row, int col);
+QAction* menuAction(const frmMain& window, const char* name);
+void click(const frmMain& window, int row, int col);
