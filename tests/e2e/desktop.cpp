@@ -1,0 +1,103 @@
+#include "desktop.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+
+QString Desktop::xdotool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString Desktop::waitForWindow(const QString& title, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        const QString ids = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
+        if (!ids.isEmpty()) {
+            return ids.section('\n', 0, 0);
+        }
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+bool Desktop::isShown(const QString& title) {
+    return !xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).isEmpty();
+}
+
+QRect Desktop::geometry(const QString& windowId) {
+    QRect rect;
+    for (const QString& line : xdotool({"getwindowgeometry", "--shell", windowId}).split('\n')) {
+        const int value = line.section('=', 1).toInt();
+        const QString key = line.section('=', 0, 0);
+        if (key == "X") {
+            rect.moveLeft(value);
+        } else if (key == "Y") {
+            rect.moveTop(value);
+        } else if (key == "WIDTH") {
+            rect.setWidth(value);
+        } else if (key == "HEIGHT") {
+            rect.setHeight(value);
+        }
+    }
+    return rect;
+}
+
+void Desktop::pressReturn(const QString& windowId) {
+    xdotool({"windowfocus", windowId});
+    xdotool({"key", "Return"});
+}
+
+void Desktop::clickAt(QPoint point) {
+    xdotool({"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+}
+
+void Desktop::pressKeys(const QStringList& keys) { xdotool(QStringList{"key"} + keys); }
+
+QImage Desktop::screen() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+namespace {
+
+bool isInk(QRgb pixel, QRgb paper) {
+    return std::abs(qRed(pixel) - qRed(paper)) + std::abs(qGreen(pixel) - qGreen(paper)) +
+               std::abs(qBlue(pixel) - qBlue(paper)) > 40;
+}
+
+} // namespace
+
+QList<QRect> menuBarItems(const QImage& screen, const QRect& bar) {
+    const QRgb paper = screen.pixel(bar.right() - 2, bar.center().y());
+    QList<QRect> items;
+    int lastInk = -100;
+    for (int x = bar.left(); x <= bar.right(); ++x) {
+        bool ink = false;
+        for (int y = bar.top() + 2; y <= bar.bottom() - 2 && !ink; ++y) {
+            ink = isInk(screen.pixel(x, y), paper);
+        }
+        if (!ink) {
+            continue;
+        }
+        if (x - lastInk > 6) {
+            items.append(QRect(x, bar.top(), 1, bar.height()));
+        } else {
+            items.last().setRight(x);
+        }
+        lastInk = x;
+    }
+    return items;
+}
+
+std::unique_ptr<QProcess> startProgram(const QString& folder) {
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(folder + "/tarvik");
+    process->start();
+    process->waitForStarted();
+    return process;
+}

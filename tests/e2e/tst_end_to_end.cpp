@@ -1,0 +1,149 @@
+#include "desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Credits = QStringLiteral("Авторы");
+const QString Board = QStringLiteral("Тарвик");
+const QString Report = QStringLiteral("Ошибка выполнения");
+constexpr int ClientHeight = 448;
+
+QImage bitmap(const QString& name) {
+    return QImage(QStringLiteral(TARVIK_BIN_DIR "/") + name).convertToFormat(QImage::Format_RGB32);
+}
+
+// The running board window: where its client area and menu bar lie on screen.
+struct BoardOnScreen {
+    QRect window;
+    QRect client() const { return {window.left(), window.bottom() + 1 - ClientHeight, window.width(), ClientHeight}; }
+    QRect menuBar() const { return {window.left(), window.top(), window.width(), window.height() - ClientHeight}; }
+    QPoint centreOf(int row, int col) const { return client().topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28); }
+    QRect innerArea(int row, int col) const {
+        return {client().topLeft() + QPoint((col - 1) * 56 + 1, (row - 1) * 56 + 1), QSize(55, 55)};
+    }
+};
+
+// Waits for the credits box, answers it and returns the board window.
+BoardOnScreen passCredits() {
+    const QString credits = Desktop::waitForWindow(Credits);
+    if (credits.isEmpty()) {
+        qWarning("no credits box");
+        return {};
+    }
+    if (Desktop::isShown(Board)) {
+        qWarning("the board was shown before the credits box was answered");
+        return {};
+    }
+    Desktop::pressReturn(credits);
+    return {Desktop::geometry(Desktop::waitForWindow(Board))};
+}
+
+void chooseFromMenu(const BoardOnScreen& board, int heading, int item) {
+    const QList<QRect> items = menuBarItems(Desktop::screen(), board.menuBar());
+    QCOMPARE(items.size(), 3);
+    Desktop::clickAt(items[heading].center());
+    QTest::qWait(300);
+    QStringList keys;
+    for (int i = 0; i <= item; ++i) {
+        keys << "Down";
+    }
+    Desktop::pressKeys(keys << "Return");
+    QTest::qWait(300);
+}
+
+bool isUniform(const QImage& image, QColor colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != colour) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool finishes(QProcess& program, int expectedStatus) {
+    const bool finished = program.state() == QProcess::NotRunning || program.waitForFinished(10000);
+    if (!finished || program.exitStatus() != QProcess::NormalExit || program.exitCode() != expectedStatus) {
+        qWarning() << "finished" << finished << program.exitStatus() << program.exitCode()
+                   << program.readAllStandardError();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theBoardComesAfterTheCreditsCentredAndPaintedCellByCell() {
+        auto program = startProgram(TARVIK_BIN_DIR);
+        const BoardOnScreen board = passCredits();
+        QCOMPARE(board.client().size(), QSize(449, 448));
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        QVERIFY(std::abs(board.window.center().x() - screen.width() / 2) <= 1);
+        QVERIFY(std::abs(board.window.center().y() - screen.height() / 2) <= 1);
+        QTest::qWait(200);
+
+        const QImage shot = Desktop::screen();
+        shot.copy(board.window).save(QStringLiteral(TARVIK_SCREENSHOT));
+        const QColor white = QGuiApplication::palette().color(QPalette::HighlightedText);
+        for (int row = 1; row <= 8; ++row) {
+            for (int col = 1; col <= 8; ++col) {
+                const QImage inner = shot.copy(board.innerArea(row, col));
+                if (row == 8 && col == 1) {
+                    QCOMPARE(inner, bitmap("Kon_W2.bmp"));
+                } else {
+                    QVERIFY2(isUniform(inner, (row + col) % 2 ? QColor(192, 192, 192) : white),
+                             qPrintable(QStringLiteral("cell (%1, %2)").arg(row).arg(col)));
+                }
+            }
+        }
+        chooseFromMenu(board, 0, 1); // File > Exit
+        QVERIFY(finishes(*program, 0));
+    }
+
+    void knightMoveFromTheMenuThenAClick() {
+        auto program = startProgram(TARVIK_BIN_DIR);
+        const BoardOnScreen board = passCredits();
+        chooseFromMenu(board, 2, 0); // Tasks > Knight move
+        Desktop::clickAt(board.centreOf(6, 2));
+        QTest::qWait(300);
+        const QImage shot = Desktop::screen();
+        QCOMPARE(shot.copy(board.innerArea(6, 2)), bitmap("Kon_W.bmp"));
+        QVERIFY(isUniform(shot.copy(board.innerArea(8, 1)), QColor(192, 192, 192)));
+        chooseFromMenu(board, 0, 1);
+        QVERIFY(finishes(*program, 0));
+    }
+
+    void withoutTheGreySquareKnightTheReportEndsTheProgram() {
+        QTemporaryDir copy;
+        for (const char* name : {"tarvik", "Kon_W.bmp", "Trelk_W.bmp", "Trelk.bmp"}) {
+            QVERIFY(QFile::copy(QStringLiteral(TARVIK_BIN_DIR "/") + name, copy.filePath(name)));
+        }
+        QFile::setPermissions(copy.filePath("tarvik"), QFile::ExeOwner | QFile::ReadOwner);
+        auto program = startProgram(copy.path());
+        const QString credits = Desktop::waitForWindow(Credits);
+        QVERIFY(!credits.isEmpty());
+        Desktop::pressReturn(credits);
+        const QString report = Desktop::waitForWindow(Report);
+        QVERIFY(!report.isEmpty());
+        QVERIFY(!Desktop::isShown(Board));
+        Desktop::pressReturn(report);
+        QVERIFY(finishes(*program, 1));
+        QVERIFY(!Desktop::isShown(Board));
+        const QString errors = QString::fromUtf8(program->readAllStandardError());
+        QVERIFY2(errors.contains(copy.filePath("Kon_W2.bmp")), qPrintable(errors));
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "tst_end_to_end.moc"
