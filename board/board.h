@@ -43,4 +43,6 @@ private:
     const std::string& markPath(Coord row, Coord col) const;
 };
 
-constexpr bool isGreySquare(Coord row, Coord col) { return (row + col) % 2 != 0; }
+constexpr bool isGreySquare(Coord row, Coord col) {
+    return (row + col) % 2 != 0;
+}

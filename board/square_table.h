@@ -13,7 +13,8 @@ constexpr Coord BoardSize = 8;
 // std::out_of_range instead of touching memory outside the table.
 template <typename T> class SquareTable {
 public:
-    explicit SquareTable(const char* name) : name_(name) {}
+    explicit SquareTable(const char* name)
+        : name_(name) {}
 
     T& operator()(Coord row, Coord col) { return entries_[offset(row, col)]; }
     const T& operator()(Coord row, Coord col) const { return entries_[offset(row, col)]; }

@@ -18,7 +18,8 @@ int main(int argc, char* argv[]) {
     for (int i = 2; i < argc; ++i) {
         area[i - 2] = std::atoi(argv[i]);
     }
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area[0], area[1], area[2], area[3]);
+    const QPixmap shot =
+        QGuiApplication::primaryScreen()->grabWindow(0, area[0], area[1], area[2], area[3]);
     if (!shot.save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "screenshot: cannot write %s\n", argv[1]);
         return 1;

@@ -14,7 +14,9 @@ constexpr quint32 CompressionNone = 0;
 constexpr quint32 CompressionBitFields = 3;
 constexpr qint64 BitFieldMaskBytes = 12;
 
-QString tr(const char* text) { return QCoreApplication::translate("Bitmap", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("Bitmap", text);
+}
 
 struct BitmapHeader {
     quint32 declaredFileSize;
@@ -86,7 +88,8 @@ QString checkLayout(const BitmapHeader& header, qint64 fileSize) {
         headersEnd += BitFieldMaskBytes;
     }
     if (header.bitsPerPixel <= 8) {
-        const qint64 paletteSize = header.coloursUsed == 0 ? (1 << header.bitsPerPixel) : header.coloursUsed;
+        const qint64 paletteSize =
+            header.coloursUsed == 0 ? (1 << header.bitsPerPixel) : header.coloursUsed;
         if (paletteSize > (1 << header.bitsPerPixel)) {
             return tr("слишком большая палитра (%1 цветов)").arg(header.coloursUsed);
         }
@@ -95,7 +98,8 @@ QString checkLayout(const BitmapHeader& header, qint64 fileSize) {
         return tr("точки рисунка начинаются внутри заголовка");
     }
     const qint64 stride = (static_cast<qint64>(header.width) * header.bitsPerPixel + 31) / 32 * 4;
-    const qint64 needed = header.pixelOffset + stride * std::llabs(static_cast<qint64>(header.height));
+    const qint64 needed =
+        header.pixelOffset + stride * std::llabs(static_cast<qint64>(header.height));
     const qint64 declared = std::max<qint64>(needed, header.declaredFileSize);
     if (fileSize < declared) {
         return tr("файл обрезан: в нём %1 байт из %2").arg(fileSize).arg(declared);

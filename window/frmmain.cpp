@@ -12,8 +12,12 @@ namespace {
 constexpr ColourValue Grey = 0xC0C0C0;
 constexpr ColourValue HighlightText = SystemColourFlag | SystemColourHighlightText;
 
-Coord rowOfCell(int number) { return static_cast<Coord>((number - 1) / BoardSize + 1); }
-Coord colOfCell(int number) { return static_cast<Coord>((number - 1) % BoardSize + 1); }
+Coord rowOfCell(int number) {
+    return static_cast<Coord>((number - 1) / BoardSize + 1);
+}
+Coord colOfCell(int number) {
+    return static_cast<Coord>((number - 1) % BoardSize + 1);
+}
 
 } // namespace
 
@@ -37,7 +41,8 @@ void frmMain::createCells() {
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
         cell->move((col - 1) * CellStep, (row - 1) * CellStep);
-        connect(cell, &PictureCell::clicked, this, [this, row, col] { board_.SquareClick(row, col); });
+        connect(cell, &PictureCell::clicked, this,
+                [this, row, col] { board_.SquareClick(row, col); });
         cells_[number - 1] = cell;
     }
 }
@@ -78,10 +83,11 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::showCredits() {
-    QMessageBox credits(QMessageBox::NoIcon, QStringLiteral("Авторы"),
-                        QStringLiteral("Тарвик, головоломка о ходе коня. Сделано командой Тарвика.") +
-                            QStringLiteral("\n\r") + QStringLiteral("https://tarvik.example.org"),
-                        QMessageBox::Ok);
+    QMessageBox credits(
+        QMessageBox::NoIcon, QStringLiteral("Авторы"),
+        QStringLiteral("Тарвик, головоломка о ходе коня. Сделано командой Тарвика.") +
+            QStringLiteral("\n\r") + QStringLiteral("https://tarvik.example.org"),
+        QMessageBox::Ok);
     credits.exec();
 }
 
@@ -98,17 +104,27 @@ void frmMain::showCentred() {
     show();
 }
 
-void frmMain::mnuNewGame_Click() { board_.ResetBoard(); }
+void frmMain::mnuNewGame_Click() {
+    board_.ResetBoard();
+}
 
-void frmMain::mnuExit_Click() { QCoreApplication::exit(EXIT_SUCCESS); }
+void frmMain::mnuExit_Click() {
+    QCoreApplication::exit(EXIT_SUCCESS);
+}
 
-void frmMain::mnuMoveH_Click() { board_.TaskMode = TaskKnightMove; }
+void frmMain::mnuMoveH_Click() {
+    board_.TaskMode = TaskKnightMove;
+}
 
-void frmMain::mnuAllBoard_Click() { board_.TaskMode = TaskTour; }
+void frmMain::mnuAllBoard_Click() {
+    board_.TaskMode = TaskTour;
+}
 
 void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
     Form_Unload();
 }
 
-void frmMain::Form_Unload() { QCoreApplication::exit(EXIT_SUCCESS); }
+void frmMain::Form_Unload() {
+    QCoreApplication::exit(EXIT_SUCCESS);
+}

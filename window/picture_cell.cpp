@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureCell::PictureCell(QWidget* parent) : QWidget(parent) {
+PictureCell::PictureCell(QWidget* parent)
+    : QWidget(parent) {
     setFixedSize(Side, Side);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -46,7 +47,8 @@ void PictureCell::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureCell::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click) {
         emit clicked();

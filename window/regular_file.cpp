@@ -14,7 +14,9 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("RegularFile", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("RegularFile", text);
+}
 
 QString tooLarge(qint64 maxBytes) {
     return tr("файл больше %1 байт").arg(maxBytes);
@@ -53,7 +55,8 @@ FileContents readOpenFile(int fd, qint64 maxBytes) {
     QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
     qsizetype total = 0;
     while (total < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + total, static_cast<size_t>(bytes.size() - total));
+        const ssize_t got =
+            ::read(fd, bytes.data() + total, static_cast<size_t>(bytes.size() - total));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -75,7 +78,8 @@ FileContents readOpenFile(int fd, qint64 maxBytes) {
 } // namespace
 
 FileContents readRegularFile(const QString& path, qint64 maxBytes) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT && QFileInfo(path).isSymLink()) {
@@ -95,7 +99,9 @@ FileContents readRegularFile(const QString& path, qint64 maxBytes) {
 FileContents readRegularFile(const QString& path, qint64 maxBytes) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {{}, info.isSymLink() ? tr("символическая ссылка ведёт в никуда") : tr("файл не найден")};
+        return {{},
+                info.isSymLink() ? tr("символическая ссылка ведёт в никуда")
+                                 : tr("файл не найден")};
     }
     if (!info.isFile()) {
         return {{}, info.isDir() ? tr("это папка, а не файл") : tr("это не обычный файл")};

@@ -2,9 +2,14 @@
 
 #include <sstream>
 
-RecordingCell::RecordingCell(CellLog& log, Coord row, Coord col) : log_(log), row_(row), col_(col) {}
+RecordingCell::RecordingCell(CellLog& log, Coord row, Coord col)
+    : log_(log)
+    , row_(row)
+    , col_(col) {}
 
-std::string RecordingCell::where() const { return std::to_string(row_) + " " + std::to_string(col_); }
+std::string RecordingCell::where() const {
+    return std::to_string(row_) + " " + std::to_string(col_);
+}
 
 void RecordingCell::setBackColor(ColourValue colour) {
     std::ostringstream entry;
@@ -26,7 +31,9 @@ void RecordingCell::clearPicture() {
     picture.clear();
 }
 
-std::string path(const char* fileName) { return std::string(TestBoard::Folder) + "/" + fileName; }
+std::string path(const char* fileName) {
+    return std::string(TestBoard::Folder) + "/" + fileName;
+}
 
 TestBoard::TestBoard() {
     for (Coord row = 1; row <= 8; ++row) {
@@ -104,7 +111,8 @@ std::string TestBoard::invariantViolations() const {
             }
             const auto& shown = cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture;
             if (shown != expected) {
-                out << "(" << row << ", " << col << ") shows '" << shown << "', not '" << expected << "'\n";
+                out << "(" << row << ", " << col << ") shows '" << shown << "', not '" << expected
+                    << "'\n";
             }
         }
     }

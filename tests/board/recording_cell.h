@@ -42,7 +42,9 @@ struct TestBoard {
 
     TestBoard();
 
-    RecordingCell& cell(Coord row, Coord col) { return *cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]; }
+    RecordingCell& cell(Coord row, Coord col) {
+        return *cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)];
+    }
     // 8 lines of 8: K a knight picture, x a mark picture, . empty.
     std::string pictures() const;
     // 8 lines of 8 from Visited: K the knight's square, x other 1, . 0.

@@ -37,7 +37,7 @@ private slots:
         QTest::addColumn<int>("col");
         QTest::addColumn<bool>("afterTour");
         const std::pair<std::int16_t, const char*> tasks[] = {{TaskKnightMove, "knight move"},
-                                                               {TaskTour, "tour"}};
+                                                              {TaskTour, "tour"}};
         for (const auto& [task, name] : tasks) {
             // The knight stands on (5, 4) after a few moves; (6, 2) is marked when toured.
             const auto row = [&](const char* what, int r, int c, bool afterTour = false) {
@@ -119,12 +119,14 @@ private slots:
         TestBoard t;
         t.board.TaskMode = TaskTour;
         t.board.SquareClick(6, 2);
-        QCOMPARE(t.log.entries, (std::vector<std::string>{load(6, 2, "Kon_W.bmp"), load(8, 1, "Trelk.bmp")}));
+        QCOMPARE(t.log.entries,
+                 (std::vector<std::string>{load(6, 2, "Kon_W.bmp"), load(8, 1, "Trelk.bmp")}));
         t.log.entries.clear();
         t.board.SquareClick(8, 1);
         QVERIFY(t.log.entries.empty());
         t.board.SquareClick(7, 4);
-        QCOMPARE(t.log.entries, (std::vector<std::string>{load(7, 4, "Kon_W2.bmp"), load(6, 2, "Trelk_W.bmp")}));
+        QCOMPARE(t.log.entries,
+                 (std::vector<std::string>{load(7, 4, "Kon_W2.bmp"), load(6, 2, "Trelk_W.bmp")}));
         QCOMPARE(t.pictures(), std::string("........\n........\n........\n........\n"
                                            "........\n.x......\n...K....\nx.......\n"));
         QCOMPARE(t.visited(), t.pictures());
@@ -163,7 +165,8 @@ private slots:
         QCOMPARE(t.pictures(), Start);
         t.log.entries.clear();
         t.board.SquareClick(7, 3);
-        QCOMPARE(t.log.entries, (std::vector<std::string>{load(7, 3, "Kon_W.bmp"), load(8, 1, "Trelk.bmp")}));
+        QCOMPARE(t.log.entries,
+                 (std::vector<std::string>{load(7, 3, "Kon_W.bmp"), load(8, 1, "Trelk.bmp")}));
 
         TestBoard idle;
         idle.board.ResetBoard();

@@ -16,9 +16,10 @@ private slots:
             for (Coord col = 1; col <= 8; ++col) {
                 const bool odd = (row + col) % 2 == 1;
                 grey += odd ? 1 : 0;
-                const std::string expected = "colour " + std::to_string(row) + " " + std::to_string(col) +
-                                             (odd ? " C0C0C0" : " 8000000E");
-                QCOMPARE(t.log.entries[static_cast<std::size_t>((row - 1) * 8 + col - 1)], expected);
+                const std::string expected = "colour " + std::to_string(row) + " " +
+                                             std::to_string(col) + (odd ? " C0C0C0" : " 8000000E");
+                QCOMPARE(t.log.entries[static_cast<std::size_t>((row - 1) * 8 + col - 1)],
+                         expected);
             }
         }
         QCOMPARE(grey, 32);
@@ -38,7 +39,8 @@ private slots:
 
         QCOMPARE(t.log.entries.size(), 65u);
         for (std::size_t i = 0; i < 64; ++i) {
-            QCOMPARE(t.log.entries[i], "clear " + std::to_string(i / 8 + 1) + " " + std::to_string(i % 8 + 1));
+            QCOMPARE(t.log.entries[i],
+                     "clear " + std::to_string(i / 8 + 1) + " " + std::to_string(i % 8 + 1));
         }
         QCOMPARE(t.log.entries[64], "load 8 1 " + path("Kon_W2.bmp"));
         QCOMPARE(t.visited(), std::string("........\n........\n........\n........\n"
@@ -107,7 +109,8 @@ private slots:
                 t.board.SquareClick(r, c);
                 QFAIL("a click off the board was taken");
             } catch (const std::out_of_range& error) {
-                QVERIFY(std::string(error.what()).find("subscript out of range") != std::string::npos);
+                QVERIFY(std::string(error.what()).find("subscript out of range") !=
+                        std::string::npos);
             }
         }
         QVERIFY(t.log.entries.empty());

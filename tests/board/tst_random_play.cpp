@@ -15,7 +15,8 @@ public:
         row_ = 8;
         col_ = 1;
         for (int i = 0; i < 64; ++i) {
-            expected.push_back("clear " + std::to_string(i / 8 + 1) + " " + std::to_string(i % 8 + 1));
+            expected.push_back("clear " + std::to_string(i / 8 + 1) + " " +
+                               std::to_string(i % 8 + 1));
         }
         expected.push_back("load 8 1 " + path("Kon_W2.bmp"));
     }
@@ -29,7 +30,8 @@ public:
         if (task == TaskKnightMove) {
             expected.push_back("clear " + std::to_string(row_) + " " + std::to_string(col_));
         } else {
-            expected.push_back(at("load", row_, col_) + path(enteredWhite ? "Trelk.bmp" : "Trelk_W.bmp"));
+            expected.push_back(at("load", row_, col_) +
+                               path(enteredWhite ? "Trelk.bmp" : "Trelk_W.bmp"));
             marked_[static_cast<std::size_t>((row_ - 1) * 8 + col_ - 1)] = true;
         }
         row_ = row;
@@ -58,7 +60,9 @@ private:
         }
         return false;
     }
-    bool marked(int row, int col) const { return marked_[static_cast<std::size_t>((row - 1) * 8 + col - 1)]; }
+    bool marked(int row, int col) const {
+        return marked_[static_cast<std::size_t>((row - 1) * 8 + col - 1)];
+    }
     static std::string at(const char* op, int row, int col) {
         return std::string(op) + " " + std::to_string(row) + " " + std::to_string(col) + " ";
     }
@@ -107,8 +111,10 @@ private slots:
             }
             const QByteArray where = "step " + QByteArray::number(step);
             QVERIFY2(t.log.entries == expected, where);
-            QVERIFY2(t.visited() == model.visited(), where + "\n" + QByteArray::fromStdString(t.visited()));
-            QVERIFY2(t.invariantViolations().empty(), where + "\n" + QByteArray::fromStdString(t.invariantViolations()));
+            QVERIFY2(t.visited() == model.visited(),
+                     where + "\n" + QByteArray::fromStdString(t.visited()));
+            QVERIFY2(t.invariantViolations().empty(),
+                     where + "\n" + QByteArray::fromStdString(t.invariantViolations()));
         }
     }
 };

@@ -57,17 +57,21 @@ void Desktop::clickAt(QPoint point) {
     xdotool({"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
 }
 
-void Desktop::pressKeys(const QStringList& keys) { xdotool(QStringList{"key"} + keys); }
+void Desktop::pressKeys(const QStringList& keys) {
+    xdotool(QStringList{"key"} + keys);
+}
 
 QImage Desktop::screen() {
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_RGB32);
 }
 
 namespace {
 
 bool isInk(QRgb pixel, QRgb paper) {
     return std::abs(qRed(pixel) - qRed(paper)) + std::abs(qGreen(pixel) - qGreen(paper)) +
-               std::abs(qBlue(pixel) - qBlue(paper)) > 40;
+               std::abs(qBlue(pixel) - qBlue(paper)) >
+           40;
 }
 
 } // namespace

@@ -21,9 +21,15 @@ QImage bitmap(const QString& name) {
 // The running board window: where its client area and menu bar lie on screen.
 struct BoardOnScreen {
     QRect window;
-    QRect client() const { return {window.left(), window.bottom() + 1 - ClientHeight, window.width(), ClientHeight}; }
-    QRect menuBar() const { return {window.left(), window.top(), window.width(), window.height() - ClientHeight}; }
-    QPoint centreOf(int row, int col) const { return client().topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28); }
+    QRect client() const {
+        return {window.left(), window.bottom() + 1 - ClientHeight, window.width(), ClientHeight};
+    }
+    QRect menuBar() const {
+        return {window.left(), window.top(), window.width(), window.height() - ClientHeight};
+    }
+    QPoint centreOf(int row, int col) const {
+        return client().topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28);
+    }
     QRect innerArea(int row, int col) const {
         return {client().topLeft() + QPoint((col - 1) * 56 + 1, (row - 1) * 56 + 1), QSize(55, 55)};
     }
@@ -70,7 +76,8 @@ bool isUniform(const QImage& image, QColor colour) {
 
 bool finishes(QProcess& program, int expectedStatus) {
     const bool finished = program.state() == QProcess::NotRunning || program.waitForFinished(10000);
-    if (!finished || program.exitStatus() != QProcess::NormalExit || program.exitCode() != expectedStatus) {
+    if (!finished || program.exitStatus() != QProcess::NormalExit ||
+        program.exitCode() != expectedStatus) {
         qWarning() << "finished" << finished << program.exitStatus() << program.exitCode()
                    << program.readAllStandardError();
         return false;

@@ -29,7 +29,8 @@ std::vector<std::pair<int, int>> knightPath(std::pair<int, int> from, std::pair<
     while (!queue.empty()) {
         const auto [row, col] = queue.front();
         queue.pop_front();
-        for (const auto& [dr, dc] : {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
+        for (const auto& [dr, dc] :
+             {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
             const std::pair next{row + dr, col + dc};
             if (next.first >= 1 && next.first <= 8 && next.second >= 1 && next.second <= 8 &&
                 cameFrom.emplace(next, std::pair{row, col}).second) {
@@ -67,7 +68,8 @@ private slots:
         QVERIFY(!anythingPainted);
         QVERIFY(!credits.title.isEmpty());
         QCOMPARE(credits.text.count(QStringLiteral("\n\r")), 1);
-        QVERIFY(credits.text.section(QStringLiteral("\n\r"), 1).startsWith(QStringLiteral("https://")));
+        QVERIFY(
+            credits.text.section(QStringLiteral("\n\r"), 1).startsWith(QStringLiteral("https://")));
         QCOMPARE(credits.icon, QMessageBox::NoIcon);
         QVERIFY(credits.okOnly);
         QCOMPARE(credits.buttonCount, 1);
@@ -91,7 +93,8 @@ private slots:
             window.Form_Load();
             QFAIL("start-up went on without Kon_W2.bmp");
         } catch (const PictureLoadError& error) {
-            QVERIFY2(QString::fromStdString(error.what()).contains(folder.file("Kon_W2.bmp")), error.what());
+            QVERIFY2(QString::fromStdString(error.what()).contains(folder.file("Kon_W2.bmp")),
+                     error.what());
         }
         QVERIFY(credits.opened);
         QVERIFY(!window.isVisible());
@@ -101,8 +104,10 @@ private slots:
         BitmapFolder folder(AllBitmaps, QStringLiteral("Мои игры/Тарвик 2.0 (копия)"));
         const QString endsInSeparator = folder.path() + "/";
         auto window = startedWindow(endsInSeparator);
-        QCOMPARE(QString::fromStdString(window->board().KnightOnGreyPath), endsInSeparator + "/Kon_W2.bmp");
-        QCOMPARE(QString::fromStdString(window->board().MarkOnWhitePath), endsInSeparator + "/Trelk_W.bmp");
+        QCOMPARE(QString::fromStdString(window->board().KnightOnGreyPath),
+                 endsInSeparator + "/Kon_W2.bmp");
+        QCOMPARE(QString::fromStdString(window->board().MarkOnWhitePath),
+                 endsInSeparator + "/Trelk_W.bmp");
         QVERIFY(!cellAt(*window, 8, 1)->picture().isNull());
     }
 
@@ -162,10 +167,13 @@ private slots:
         std::pair knight{8, 1};
         for (int row = 1; row <= 8; ++row) {
             for (int col = 1; col <= 8; ++col) {
-                const std::pair target{row == 8 && col == 1 ? 6 : row, row == 8 && col == 1 ? 2 : col};
+                const std::pair target{row == 8 && col == 1 ? 6 : row,
+                                       row == 8 && col == 1 ? 2 : col};
                 for (const auto& [r, c] : knightPath(knight, target)) {
                     click(*window, r, c);
-                    QCOMPARE(std::pair(int{window->board().KnightRow}, int{window->board().KnightCol}), std::pair(r, c));
+                    QCOMPARE(
+                        std::pair(int{window->board().KnightRow}, int{window->board().KnightCol}),
+                        std::pair(r, c));
                 }
                 knight = target;
             }
@@ -258,7 +266,8 @@ private slots:
         PictureCell* target = cellAt(*window, 6, 2);
         target->setFocus();
         const QStringList before = shownFiles(*window);
-        for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up, Qt::Key_A}) {
+        for (const auto key :
+             {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up, Qt::Key_A}) {
             QTest::keyClick(target, key);
         }
         QCOMPARE(shownFiles(*window), before);
@@ -271,7 +280,8 @@ private slots:
         QFile::remove(folder.file("Kon_W.bmp"));
         QVERIFY(QFile::copy(BitmapFolder::asset("Trelk_W.bmp"), folder.file("Kon_W.bmp")));
         click(*window, 6, 2);
-        QCOMPARE(cellAt(*window, 6, 2)->picture().toImage(), QImage(BitmapFolder::asset("Trelk_W.bmp")).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(cellAt(*window, 6, 2)->picture().toImage(),
+                 QImage(BitmapFolder::asset("Trelk_W.bmp")).convertToFormat(QImage::Format_RGB32));
     }
 
     void exitAndClosingEndTheEventLoopWithSuccess() {

@@ -16,7 +16,9 @@ BitmapFolder::BitmapFolder(const QStringList& names, const QString& subfolder) {
     }
 }
 
-QString BitmapFolder::asset(const QString& name) { return QStringLiteral(TARVIK_ASSETS_DIR "/") + name; }
+QString BitmapFolder::asset(const QString& name) {
+    return QStringLiteral(TARVIK_ASSETS_DIR "/") + name;
+}
 
 void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
     auto* poll = new QTimer;
