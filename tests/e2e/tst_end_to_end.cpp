@@ -1,4 +1,5 @@
 #include "desktop.h"
+#include "hostile_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,16 @@ bool isUniform(const QImage& image, QColor colour) {
     return true;
 }
 
+// The program and its four bitmaps, copied into `folder`.
+bool copyProgram(const QString& folder) {
+    for (const char* name : {"tarvik", "Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"}) {
+        if (!QFile::copy(QStringLiteral(TARVIK_BIN_DIR "/") + name, folder + "/" + name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool finishes(QProcess& program, int expectedStatus) {
     const bool finished = program.state() == QProcess::NotRunning || program.waitForFinished(10000);
     if (!finished || program.exitStatus() != QProcess::NormalExit ||
@@ -131,12 +142,20 @@ private slots:
         QVERIFY(finishes(*program, 0));
     }
 
-    void withoutTheGreySquareKnightTheReportEndsTheProgram() {
-        QTemporaryDir copy;
-        for (const char* name : {"tarvik", "Kon_W.bmp", "Trelk_W.bmp", "Trelk.bmp"}) {
-            QVERIFY(QFile::copy(QStringLiteral(TARVIK_BIN_DIR "/") + name, copy.filePath(name)));
+    void aBadGreySquareKnightEndsTheProgramThroughTheReport_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        for (const auto& kind : hostileKinds()) {
+            QTest::newRow(kind.name) << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
         }
-        QFile::setPermissions(copy.filePath("tarvik"), QFile::ExeOwner | QFile::ReadOwner);
+    }
+
+    void aBadGreySquareKnightEndsTheProgramThroughTheReport() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir copy;
+        QVERIFY(copyProgram(copy.path()));
+        QVERIFY(makeHostileFile(kind, copy.filePath("Kon_W2.bmp")));
         auto program = startProgram(copy.path());
         const QString credits = Desktop::waitForWindow(Credits);
         QVERIFY(!credits.isEmpty());
@@ -148,7 +167,26 @@ private slots:
         QVERIFY(finishes(*program, 1));
         QVERIFY(!Desktop::isShown(Board));
         const QString errors = QString::fromUtf8(program->readAllStandardError());
-        QVERIFY2(errors.contains(copy.filePath("Kon_W2.bmp")), qPrintable(errors));
+        QVERIFY2(errors.contains(copy.filePath("Kon_W2.bmp")) && errors.contains(reason), qPrintable(errors));
+    }
+
+    void startsFromAFolderWithSpacesAndCyrillicThroughALink() {
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("Мои игры/Тарвик 2.0 (копия)"));
+        const QString elsewhere = root.filePath(QStringLiteral("ярлыки"));
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(elsewhere));
+        QVERIFY(copyProgram(folder));
+        QVERIFY(QFile::link(folder + "/tarvik", elsewhere + "/tarvik"));
+        auto program = startProgram(elsewhere);
+        const BoardOnScreen board = passCredits();
+        chooseFromMenu(board, 2, 1); // Tasks > Tour
+        Desktop::clickAt(board.centreOf(6, 2));
+        QTest::qWait(300);
+        const QImage shot = Desktop::screen();
+        QCOMPARE(shot.copy(board.innerArea(6, 2)), bitmap("Kon_W.bmp"));
+        QCOMPARE(shot.copy(board.innerArea(8, 1)), bitmap("Trelk.bmp"));
+        chooseFromMenu(board, 0, 1);
+        QVERIFY(finishes(*program, 0));
     }
 };
 

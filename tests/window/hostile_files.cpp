@@ -1,0 +1,139 @@
+#include "hostile_files.h"
+
+#include "window_fixture.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QtEndian>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+constexpr int DeclaredFileSize = 2;
+constexpr int Width = 18;
+constexpr int Height = 22;
+constexpr int BitsPerPixel = 28; // 16 bits, with planes before it
+constexpr int Compression = 30;
+
+bool write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray asPng() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(BitmapFolder::asset("Kon_W2.bmp")).save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray withDepth(quint16 bits) {
+    QByteArray bytes = soundBitmap();
+    qToLittleEndian<quint16>(bits, bytes.data() + BitsPerPixel);
+    return bytes;
+}
+
+} // namespace
+
+QByteArray soundBitmap() {
+    QFile file(BitmapFolder::asset("Kon_W2.bmp"));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray patched(QByteArray bytes, int offset, qint32 value) {
+    qToLittleEndian<qint32>(value, bytes.data() + offset);
+    return bytes;
+}
+
+const QList<HostileKind>& hostileKinds() {
+    static const QList<HostileKind> kinds{
+        {"missing", "не найден"},
+        {"empty", "пуст"},
+        {"cut in half", "обрезан"},
+        {"header only", "обрезан"},
+        {"text", "не рисунок BMP"},
+        {"png renamed", "не рисунок BMP"},
+        {"60000 x 60000", "больше допустимого"},
+        {"zero width", "неверный размер"},
+        {"zero height", "неверный размер"},
+        {"negative width", "неверный размер"},
+        {"lowest height", "больше допустимого"},
+        {"declares a larger file", "обрезан"},
+        {"run-length compressed", "сжат"},
+        {"7 bits a pixel", "глубина"},
+        {"larger than any bitmap", "файл больше"},
+        {"folder", "папка"},
+        {"fifo", "не обычный файл"},
+        {"dangling link", "ссылка"},
+    };
+    return kinds;
+}
+
+bool makeHostileFile(const QString& kind, const QString& path) {
+    const QByteArray sound = soundBitmap();
+    if (kind == "missing") {
+        return !QFile::exists(path) || QFile::remove(path);
+    }
+    QFile::remove(path);
+    if (kind == "empty") {
+        return write(path, {});
+    }
+    if (kind == "cut in half") {
+        return write(path, sound.left(sound.size() / 2));
+    }
+    if (kind == "header only") {
+        return write(path, sound.left(54));
+    }
+    if (kind == "text") {
+        return write(path, "A knight? No, a text file.\n");
+    }
+    if (kind == "png renamed") {
+        return write(path, asPng());
+    }
+    if (kind == "60000 x 60000") {
+        return write(path, patched(patched(sound, Width, 60000), Height, 60000));
+    }
+    if (kind == "zero width") {
+        return write(path, patched(sound, Width, 0));
+    }
+    if (kind == "zero height") {
+        return write(path, patched(sound, Height, 0));
+    }
+    if (kind == "negative width") {
+        return write(path, patched(sound, Width, -55));
+    }
+    if (kind == "lowest height") {
+        return write(path, patched(sound, Height, std::numeric_limits<qint32>::min()));
+    }
+    if (kind == "declares a larger file") {
+        return write(path, patched(sound, DeclaredFileSize, 1'000'000'000));
+    }
+    if (kind == "run-length compressed") {
+        return write(path, patched(withDepth(8), Compression, 1));
+    }
+    if (kind == "7 bits a pixel") {
+        return write(path, withDepth(7));
+    }
+    if (kind == "larger than any bitmap") {
+        return write(path, sound + QByteArray(9 * 1024 * 1024, '\0'));
+    }
+    if (kind == "folder") {
+        return QDir().mkdir(path);
+    }
+    if (kind == "dangling link") {
+        return QFile::link(path + ".gone", path);
+    }
+#ifdef Q_OS_UNIX
+    if (kind == "fifo") {
+        return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    }
+#endif
+    return false;
+}
