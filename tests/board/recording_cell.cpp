@@ -88,33 +88,7 @@ std::string TestBoard::visited() const {
 }
 
 std::string TestBoard::invariantViolations() const {
-    std::ostringstream out;
-    const Board& b = board;
-    if (b.KnightRow < 1 || b.KnightRow > 8 || b.KnightCol < 1 || b.KnightCol > 8) {
-        out << "knight off the board\n";
-        return out.str();
-    }
-    if (b.Visited(b.KnightRow, b.KnightCol) != 1) {
-        out << "knight's square not visited\n";
-    }
-    for (Coord row = 1; row <= 8; ++row) {
-        for (Coord col = 1; col <= 8; ++col) {
-            const bool grey = isGreySquare(row, col);
-            const bool knight = row == b.KnightRow && col == b.KnightCol;
-            std::string expected;
-            if (knight) {
-                expected = grey ? b.KnightOnGreyPath : b.KnightOnWhitePath;
-            } else if (b.Visited(row, col) == 1) {
-                expected = grey ? b.MarkOnGreyPath : b.MarkOnWhitePath;
-            } else if (b.Visited(row, col) != 0) {
-                out << "Visited(" << row << ", " << col << ") is " << b.Visited(row, col) << "\n";
-            }
-            const auto& shown = cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture;
-            if (shown != expected) {
-                out << "(" << row << ", " << col << ") shows '" << shown << "', not '" << expected
-                    << "'\n";
-            }
-        }
-    }
-    return out.str();
+    return ::invariantViolations(board, [this](Coord row, Coord col) {
+        return cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture;
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board.h"
+#include "invariants.h"
 
 #include <array>
 #include <memory>

@@ -18,5 +18,7 @@ done
 [ -s "$display_file" ] || { echo "with_xvfb: Xvfb gave no display number" >&2; exit 1; }
 
 export DISPLAY=":$(head -n 1 "$display_file")"
+# xdotool matches the Russian window titles only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$@"
