@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test test-asan fuzz clean
 
 deps:
 	@tools/install-deps.sh
@@ -22,5 +22,26 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again with AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer.
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+# Fuzzes the bitmap reader for FUZZ_SECONDS, seeded with our own bitmaps.
+FUZZ_SECONDS ?= 180
+fuzz:
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	@cmake --preset fuzz >/dev/null
+	@cmake --build build-fuzz --target fuzz_bitmap -j $(JOBS)
+	@mkdir -p build-fuzz/corpus build-fuzz/findings
+	@cp assets/*.bmp build-fuzz/corpus/
+	@build-fuzz/tests/fuzz/fuzz_bitmap -max_total_time=$(FUZZ_SECONDS) -max_len=20000 \
+		-artifact_prefix=build-fuzz/findings/ -print_final_stats=1 build-fuzz/corpus
+
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-asan build-fuzz

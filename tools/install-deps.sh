@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# Quiet and quick when everything is there already.
+# Installs the Debian packages that building, running and testing need, and
+# any more named on the command line. Quiet and quick when all is there.
 set -euo pipefail
 
 packages=(
     cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
     xvfb xdotool
+    "$@"
 )
 
 missing=()

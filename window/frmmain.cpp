@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "run_time_error.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
@@ -42,7 +44,7 @@ void frmMain::createCells() {
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
         cell->move((col - 1) * CellStep, (row - 1) * CellStep);
         connect(cell, &PictureCell::clicked, this,
-                [this, row, col] { board_.SquareClick(row, col); });
+                guarded([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
     }
 }
@@ -50,9 +52,9 @@ void frmMain::createCells() {
 void frmMain::createMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile->addAction(QStringLiteral("Новая игра"), this, &frmMain::mnuNewGame_Click)
+    mnuFile->addAction(QStringLiteral("Новая игра"), this, guarded([this] { mnuNewGame_Click(); }))
         ->setObjectName(QStringLiteral("mnuNewGame"));
-    mnuFile->addAction(QStringLiteral("Выход"), this, &frmMain::mnuExit_Click)
+    mnuFile->addAction(QStringLiteral("Выход"), this, guarded([this] { mnuExit_Click(); }))
         ->setObjectName(QStringLiteral("mnuExit"));
 
     QAction* mnuTest = menuBar()->addAction(QStringLiteral("Test"));
@@ -61,9 +63,11 @@ void frmMain::createMenus() {
 
     QMenu* mnuTasks = menuBar()->addMenu(QStringLiteral("Задачи"));
     mnuTasks->setObjectName(QStringLiteral("mnuTasks"));
-    mnuTasks->addAction(QStringLiteral("Ход конём"), this, &frmMain::mnuMoveH_Click)
+    mnuTasks->addAction(QStringLiteral("Ход конём"), this, guarded([this] { mnuMoveH_Click(); }))
         ->setObjectName(QStringLiteral("mnuMoveH"));
-    mnuTasks->addAction(QStringLiteral("Обойти всю доску"), this, &frmMain::mnuAllBoard_Click)
+    mnuTasks
+        ->addAction(QStringLiteral("Обойти всю доску"), this,
+                    guarded([this] { mnuAllBoard_Click(); }))
         ->setObjectName(QStringLiteral("mnuAllBoard"));
 }
 

@@ -2,6 +2,7 @@
 #include "frmmain.h"
 #include "run_time_error.h"
 
+#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,7 +11,7 @@ int main(int argc, char* argv[]) {
         std::fputs("tarvik: no display to open the window on (DISPLAY is not set)\n", stderr);
         return EXIT_FAILURE;
     }
-    TarvikApplication app(argc, argv);
+    QApplication app(argc, argv);
     frmMain window;
     try {
         window.Form_Load();

@@ -1,6 +1,9 @@
 #include "run_time_error.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QWidget>
+#include <cstdlib>
 #include <exception>
 
 namespace {
@@ -24,17 +27,12 @@ int reportRunTimeError() {
     return EXIT_FAILURE;
 }
 
-bool TarvikApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        const int status = reportRunTimeError();
-        // Hidden, the board takes no more input before the loop ends, and no
-        // close handler can turn the failure into a normal end.
-        for (QWidget* window : topLevelWidgets()) {
-            window->hide();
-        }
-        exit(status);
-        return true;
+void endWithRunTimeError() {
+    const int status = reportRunTimeError();
+    // Hidden, the board takes no more input before the loop ends, and no close
+    // handler can turn the failure into a normal end.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->hide();
     }
+    QCoreApplication::exit(status);
 }

@@ -146,7 +146,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         for (const auto& kind : hostileKinds()) {
-            QTest::newRow(kind.name) << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
+            QTest::newRow(kind.name)
+                << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
         }
     }
 
@@ -167,7 +168,8 @@ private slots:
         QVERIFY(finishes(*program, 1));
         QVERIFY(!Desktop::isShown(Board));
         const QString errors = QString::fromUtf8(program->readAllStandardError());
-        QVERIFY2(errors.contains(copy.filePath("Kon_W2.bmp")) && errors.contains(reason), qPrintable(errors));
+        QVERIFY2(errors.contains(copy.filePath("Kon_W2.bmp")) && errors.contains(reason),
+                 qPrintable(errors));
     }
 
     void startsFromAFolderWithSpacesAndCyrillicThroughALink() {

@@ -47,7 +47,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         for (const auto& kind : hostileKinds()) {
-            QTest::newRow(kind.name) << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
+            QTest::newRow(kind.name)
+                << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
         }
     }
 
@@ -87,7 +88,12 @@ private slots:
             error = errorOf([&] { window.Form_Load(); });
         } else {
             auto window = startedWindow(folder.path());
-            error = errorOf([&] { moveUntilNeeded(*window, name); });
+            SeenBox report;
+            answerNextBox(report);
+            QCOMPARE(runInEventLoop([&] { moveUntilNeeded(*window, name); }), EXIT_FAILURE);
+            QVERIFY(report.opened);
+            QVERIFY(!window->isVisible());
+            error = report.text;
         }
         QVERIFY2(error.contains(folder.file(name)) && error.contains(reason), qPrintable(error));
     }
@@ -96,7 +102,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QImage>("expected");
         const QImage knight(BitmapFolder::asset("Kon_W2.bmp"));
-        for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8, QImage::Format_Mono}) {
+        for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32,
+                                  QImage::Format_Indexed8, QImage::Format_Mono}) {
             const QImage variant = knight.convertToFormat(format);
             QTest::addRow("format %d", int(format)) << encoded(variant) << variant;
         }
@@ -116,7 +123,8 @@ private slots:
         QString failure;
         const QImage image = decodeBitmap(bytes, failure);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QCOMPARE(image.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
+                 expected.convertToFormat(QImage::Format_RGB32));
     }
 };
 

@@ -288,14 +288,14 @@ private slots:
         BitmapFolder folder;
         for (const bool viaMenu : {true, false}) {
             auto window = startedWindow(folder.path());
-            QTimer::singleShot(0, window.get(), [&] {
+            const int status = runInEventLoop([&] {
                 if (viaMenu) {
                     menuAction(*window, "mnuExit")->trigger();
                 } else {
                     window->close();
                 }
             });
-            QCOMPARE(QCoreApplication::exec(), 0);
+            QCOMPARE(status, EXIT_SUCCESS);
         }
     }
 };

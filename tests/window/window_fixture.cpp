@@ -55,6 +55,11 @@ std::unique_ptr<frmMain> startedWindow(const QString& folder) {
     return window;
 }
 
+int runInEventLoop(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+    return QCoreApplication::exec();
+}
+
 PictureCell* cellAt(const frmMain& window, int row, int col) {
     return window.findChild<PictureCell*>(QStringLiteral("Picture%1").arg((row - 1) * 8 + col));
 }

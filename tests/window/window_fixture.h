@@ -41,6 +41,10 @@ void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
 // A board window in a fresh bitmap folder, started (credits answered) and shown.
 std::unique_ptr<frmMain> startedWindow(const QString& folder);
 
+// Runs the action inside the application's event loop, as a user's click
+// would run, and returns the status the loop ended with.
+int runInEventLoop(const std::function<void()>& action);
+
 PictureCell* cellAt(const frmMain& window, int row, int col);
 QAction* menuAction(const frmMain& window, const char* name);
 void click(const frmMain& window, int row, int col);
