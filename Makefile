@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test test-asan fuzz clean
+.PHONY: deps configure build run test test-asan fuzz package clean
 
 deps:
 	@tools/install-deps.sh
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# A Debian package in $(BUILD_DIR)/, e.g. build/tarvik_1.0.0_amd64.deb
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 # The whole suite again with AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer.

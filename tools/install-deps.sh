@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
     xvfb xdotool
+    dpkg-dev file desktop-file-utils appstream
     "$@"
 )
 

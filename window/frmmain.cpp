@@ -43,6 +43,7 @@ void frmMain::createCells() {
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
         cell->move((col - 1) * CellStep, (row - 1) * CellStep);
+        cell->setSquare(row, col, [this](const QString& path) { return describePicture(path); });
         connect(cell, &PictureCell::clicked, this,
                 guarded([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
@@ -99,6 +100,17 @@ void frmMain::showCredits() {
 // the name.
 std::string frmMain::applicationPath(const char* fileName) const {
     return (applicationFolder_() + QLatin1Char('/') + QLatin1String(fileName)).toStdString();
+}
+
+QString frmMain::describePicture(const QString& picturePath) const {
+    const std::string path = picturePath.toStdString();
+    if (path.empty()) {
+        return QStringLiteral("свободна");
+    }
+    if (path == board_.KnightOnWhitePath || path == board_.KnightOnGreyPath) {
+        return QStringLiteral("конь");
+    }
+    return QStringLiteral("пройдена");
 }
 
 void frmMain::showCentred() {

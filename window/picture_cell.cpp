@@ -13,6 +13,23 @@ PictureCell::PictureCell(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void PictureCell::setSquare(int row, int col, Describe describe) {
+    row_ = row;
+    col_ = col;
+    describe_ = std::move(describe);
+    pictureChanged();
+}
+
+void PictureCell::pictureChanged() {
+    if (describe_) {
+        setAccessibleName(QStringLiteral("Ряд %1, столбец %2: %3")
+                              .arg(row_)
+                              .arg(col_)
+                              .arg(describe_(picturePath_)));
+    }
+    update();
+}
+
 void PictureCell::setBackColor(ColourValue colour) {
     backColor_ = toQColor(colour, palette());
     update();
@@ -22,13 +39,13 @@ void PictureCell::loadPicture(const std::string& fullPath) {
     const QString path = QString::fromStdString(fullPath);
     picture_ = QPixmap::fromImage(readBitmapFile(path));
     picturePath_ = path;
-    update();
+    pictureChanged();
 }
 
 void PictureCell::clearPicture() {
     picture_ = QPixmap();
     picturePath_.clear();
-    update();
+    pictureChanged();
 }
 
 void PictureCell::paintEvent(QPaintEvent*) {

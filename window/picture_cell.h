@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 
 // One square of the board: a flat 57 x 57 cell framed by a one-pixel line,
 // its picture drawn at natural size from the inner corner and clipped there.
@@ -14,7 +15,13 @@ public:
     static constexpr int Side = 57;
     static constexpr int Frame = 1;
 
+    // What a picture means to the player: "конь", "пройдена", "свободна".
+    using Describe = std::function<QString(const QString& picturePath)>;
+
     explicit PictureCell(QWidget* parent = nullptr);
+
+    // The square this cell shows, for the name a screen reader speaks.
+    void setSquare(int row, int col, Describe describe);
 
     void setBackColor(ColourValue colour) override;
     void loadPicture(const std::string& fullPath) override;
@@ -34,9 +41,13 @@ protected:
 
 private:
     QRect innerRect() const { return rect().adjusted(Frame, Frame, -Frame, -Frame); }
+    void pictureChanged();
 
     QColor backColor_;
     QPixmap picture_;
     QString picturePath_;
     bool pressed_ = false;
+    int row_ = 0;
+    int col_ = 0;
+    Describe describe_;
 };

@@ -16,7 +16,13 @@ const QString Report = QStringLiteral("Ошибка выполнения");
 constexpr int ClientHeight = 448;
 
 QImage bitmap(const QString& name) {
-    return QImage(QStringLiteral(TARVIK_BIN_DIR "/") + name).convertToFormat(QImage::Format_RGB32);
+    return QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name).convertToFormat(QImage::Format_RGB32);
+}
+
+// The program under test: the build's, or one installed elsewhere.
+QString programFolder() {
+    const QString installed = qEnvironmentVariable("TARVIK_PROGRAM_DIR");
+    return installed.isEmpty() ? QStringLiteral(TARVIK_BIN_DIR) : installed;
 }
 
 // The running board window: where its client area and menu bar lie on screen.
@@ -103,7 +109,7 @@ class EndToEndTest : public QObject {
 
 private slots:
     void theBoardComesAfterTheCreditsCentredAndPaintedCellByCell() {
-        auto program = startProgram(TARVIK_BIN_DIR);
+        auto program = startProgram(programFolder());
         const BoardOnScreen board = passCredits();
         QCOMPARE(board.client().size(), QSize(449, 448));
         const QSize screen = QGuiApplication::primaryScreen()->size();
@@ -130,7 +136,7 @@ private slots:
     }
 
     void knightMoveFromTheMenuThenAClick() {
-        auto program = startProgram(TARVIK_BIN_DIR);
+        auto program = startProgram(programFolder());
         const BoardOnScreen board = passCredits();
         chooseFromMenu(board, 2, 0); // Tasks > Knight move
         Desktop::clickAt(board.centreOf(6, 2));

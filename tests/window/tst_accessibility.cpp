@@ -1,0 +1,60 @@
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QMenuBar>
+#include <QTest>
+
+namespace {
+
+QString spokenName(QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
+
+QStringList spokenChildren(QObject* object) {
+    QStringList names;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    for (int i = 0; accessible != nullptr && i < accessible->childCount(); ++i) {
+        names << accessible->child(i)->text(QAccessible::Name);
+    }
+    return names;
+}
+
+} // namespace
+
+// A screen reader hears each square's place and what stands on it, kept
+// current as the knight moves, and the menu items by their captions.
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellsSayTheirSquareAndWhatStandsOnIt() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        QCOMPARE(spokenName(cellAt(*window, 8, 1)), QStringLiteral("Ряд 8, столбец 1: конь"));
+        QCOMPARE(spokenName(cellAt(*window, 1, 1)), QStringLiteral("Ряд 1, столбец 1: свободна"));
+
+        menuAction(*window, "mnuAllBoard")->trigger();
+        click(*window, 6, 2);
+
+        QCOMPARE(spokenName(cellAt(*window, 6, 2)), QStringLiteral("Ряд 6, столбец 2: конь"));
+        QCOMPARE(spokenName(cellAt(*window, 8, 1)), QStringLiteral("Ряд 8, столбец 1: пройдена"));
+
+        menuAction(*window, "mnuNewGame")->trigger();
+        QCOMPARE(spokenName(cellAt(*window, 6, 2)), QStringLiteral("Ряд 6, столбец 2: свободна"));
+    }
+
+    void menuItemsSayTheirCaptions() {
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        QCOMPARE(spokenChildren(window->menuBar()), (QStringList{"Файл", "Test", "Задачи"}));
+        QCOMPARE(spokenChildren(menuAction(*window, "mnuNewGame")->parent()),
+                 (QStringList{"Новая игра", "Выход"}));
+        QCOMPARE(spokenChildren(menuAction(*window, "mnuMoveH")->parent()),
+                 (QStringList{"Ход конём", "Обойти всю доску"}));
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"
