@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test test-asan fuzz package clean
+.PHONY: deps configure build run test test-asan fuzz package bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Start-up, moves and memory against the toolkit's floor, as one table.
+bench: build
+	@tools/with_xvfb.sh $(BUILD_DIR)/bench/tarvik_bench
 
 # A Debian package in $(BUILD_DIR)/, e.g. build/tarvik_1.0.0_amd64.deb
 package: build
