@@ -18,7 +18,10 @@ int main(int argc, char* argv[]) {
                          : 25;
     QApplication app(argc, argv);
     std::vector<Row> rows = measureStartup(QCoreApplication::applicationFilePath(), runs);
-    const std::vector<Row> moves = measureMoves(runs * 80, 100'000);
+    const int longRun = qEnvironmentVariableIntValue("TARVIK_BENCH_LONG_RUN") > 0
+                            ? qEnvironmentVariableIntValue("TARVIK_BENCH_LONG_RUN")
+                            : 100'000;
+    const std::vector<Row> moves = measureMoves(runs * 80, longRun);
     rows.insert(rows.end(), moves.begin(), moves.end());
     printTable(rows);
     return 0;

