@@ -16,7 +16,8 @@ const QString Report = QStringLiteral("Ошибка выполнения");
 constexpr int ClientHeight = 448;
 
 QImage bitmap(const QString& name) {
-    return QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name).convertToFormat(QImage::Format_RGB32);
+    return QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 // The program under test: the build's, or one installed elsewhere.
@@ -148,14 +149,7 @@ private slots:
         QVERIFY(finishes(*program, 0));
     }
 
-    void aBadGreySquareKnightEndsTheProgramThroughTheReport_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        for (const auto& kind : hostileKinds()) {
-            QTest::newRow(kind.name)
-                << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
-        }
-    }
+    void aBadGreySquareKnightEndsTheProgramThroughTheReport_data() { addHostileKindRows(); }
 
     void aBadGreySquareKnightEndsTheProgramThroughTheReport() {
         QFETCH(QString, kind);

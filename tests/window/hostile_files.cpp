@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <QtEndian>
 
 #ifdef Q_OS_UNIX
@@ -74,6 +75,15 @@ const QList<HostileKind>& hostileKinds() {
         {"dangling link", "ссылка"},
     };
     return kinds;
+}
+
+void addHostileKindRows() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    for (const auto& kind : hostileKinds()) {
+        QTest::newRow(kind.name) << QString::fromLatin1(kind.name)
+                                 << QString::fromUtf8(kind.reason);
+    }
 }
 
 bool makeHostileFile(const QString& kind, const QString& path) {

@@ -13,6 +13,9 @@ struct HostileKind {
 
 const QList<HostileKind>& hostileKinds();
 
+// A data row for each kind, with columns "kind" and "reason".
+void addHostileKindRows();
+
 // Puts a file of that kind at `path` (or leaves nothing there, for "missing").
 bool makeHostileFile(const QString& kind, const QString& path);
 

@@ -43,14 +43,7 @@ class HostileBitmapsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyHostileFileIsRefusedWithItsReason_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        for (const auto& kind : hostileKinds()) {
-            QTest::newRow(kind.name)
-                << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
-        }
-    }
+    void everyHostileFileIsRefusedWithItsReason_data() { addHostileKindRows(); }
 
     void everyHostileFileIsRefusedWithItsReason() {
         QFETCH(QString, kind);
