@@ -22,21 +22,29 @@ QString tooLarge(qint64 maxBytes) {
     return tr("файл больше %1 байт").arg(maxBytes);
 }
 
+QString missing(bool danglingLink) {
+    return danglingLink ? tr("символическая ссылка ведёт в никуда") : tr("файл не найден");
+}
+
+QString notRegular(bool folder) {
+    return folder ? tr("это папка, а не файл") : tr("это не обычный файл");
+}
+
+} // namespace
+
 #ifdef Q_OS_UNIX
+
+namespace {
 
 QString describeErrno(int error) {
     switch (error) {
     case ENOENT:
-        return tr("файл не найден");
+        return missing(false);
     case EACCES:
         return tr("нет прав на чтение файла");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
-}
-
-QString describeNonRegular(mode_t mode) {
-    return S_ISDIR(mode) ? tr("это папка, а не файл") : tr("это не обычный файл");
 }
 
 // Opening without O_NONBLOCK would wait forever on a FIFO, so the type is
@@ -47,7 +55,7 @@ FileContents readOpenFile(int fd, qint64 maxBytes) {
         return {{}, describeErrno(errno)};
     }
     if (!S_ISREG(status.st_mode)) {
-        return {{}, describeNonRegular(status.st_mode)};
+        return {{}, notRegular(S_ISDIR(status.st_mode))};
     }
     if (status.st_size > maxBytes) {
         return {{}, tooLarge(maxBytes)};
@@ -82,10 +90,7 @@ FileContents readRegularFile(const QString& path, qint64 maxBytes) {
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int error = errno;
-        if (error == ENOENT && QFileInfo(path).isSymLink()) {
-            return {{}, tr("символическая ссылка ведёт в никуда")};
-        }
-        return {{}, describeErrno(error)};
+        return {{}, error == ENOENT ? missing(QFileInfo(path).isSymLink()) : describeErrno(error)};
     }
     FileContents contents = readOpenFile(fd, maxBytes);
     ::close(fd);
@@ -94,17 +99,13 @@ FileContents readRegularFile(const QString& path, qint64 maxBytes) {
 
 #else
 
-} // namespace
-
 FileContents readRegularFile(const QString& path, qint64 maxBytes) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {{},
-                info.isSymLink() ? tr("символическая ссылка ведёт в никуда")
-                                 : tr("файл не найден")};
+        return {{}, missing(info.isSymLink())};
     }
     if (!info.isFile()) {
-        return {{}, info.isDir() ? tr("это папка, а не файл") : tr("это не обычный файл")};
+        return {{}, notRegular(info.isDir())};
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
