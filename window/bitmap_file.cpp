@@ -1,157 +1,136 @@
 #include "bitmap_file.h"
 
 #include "cell.h"
-#include "regular_file.h"
 
-#include <QCoreApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QtEndian>
 #include <cstdlib>
 
 namespace {
 
-constexpr qint64 FileHeaderBytes = 14;
-constexpr quint32 CompressionNone = 0;
-constexpr quint32 CompressionBitFields = 3;
-constexpr qint64 BitFieldMaskBytes = 12;
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Bitmap", text);
+// A folder, a FIFO or a device is refused before it is opened, so that
+// opening can never wait.
+QString fileFailure(const QFileInfo& file) {
+    if (file.isSymLink() && !file.exists()) {
+        return QStringLiteral("символическая ссылка ведёт в никуда");
+    }
+    if (!file.exists()) {
+        return QStringLiteral("файл не найден");
+    }
+    if (file.isDir()) {
+        return QStringLiteral("это папка, а не файл");
+    }
+    if (!file.isFile()) {
+        return QStringLiteral("это не обычный файл");
+    }
+    return {};
 }
 
-struct BitmapHeader {
-    quint32 declaredFileSize;
-    quint32 pixelOffset;
-    quint32 infoSize;
-    qint32 width;
-    qint32 height;
-    quint16 planes;
-    quint16 bitsPerPixel;
-    quint32 compression;
-    quint32 coloursUsed;
-};
+QString tooLarge() {
+    return QStringLiteral("файл больше %1 байт").arg(BitmapLimits::MaxFileBytes);
+}
 
-template <typename T> T field(const QByteArray& bytes, qint64 offset) {
+QByteArray readWholeFile(const QString& path, QString& failure) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure = file.error() == QFileDevice::PermissionsError
+                      ? QStringLiteral("нет прав на чтение файла")
+                      : QStringLiteral("файл не удалось открыть");
+        return {};
+    }
+    QByteArray bytes = file.read(BitmapLimits::MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        failure = QStringLiteral("файл не удалось прочитать");
+    } else if (bytes.isEmpty()) {
+        failure = QStringLiteral("файл пуст");
+    } else if (bytes.size() > BitmapLimits::MaxFileBytes) {
+        failure = tooLarge();
+    }
+    return bytes;
+}
+
+template <typename T> T field(const QByteArray& bytes, qsizetype offset) {
     return qFromLittleEndian<T>(bytes.constData() + offset);
 }
 
-BitmapHeader parseHeader(const QByteArray& bytes) {
-    return {field<quint32>(bytes, 2),  field<quint32>(bytes, 10), field<quint32>(bytes, 14),
-            field<qint32>(bytes, 18),  field<qint32>(bytes, 22),  field<quint16>(bytes, 26),
-            field<quint16>(bytes, 28), field<quint32>(bytes, 30), field<quint32>(bytes, 46)};
-}
-
-QString checkFormat(const BitmapHeader& header) {
-    if (header.infoSize != 40 && header.infoSize != 108 && header.infoSize != 124) {
-        return tr("неизвестный вариант BMP (заголовок %1 байт)").arg(header.infoSize);
+// Qt decodes a file that ends before its last pixel row, or whose data is not
+// compressed the way its header says, into a garbage picture instead of
+// failing; so the rows are counted here, and compressed files are refused.
+QString rowsFailure(const QByteArray& bytes, QSize size) {
+    constexpr qsizetype HeadersBytes = 14 + 40;
+    constexpr quint32 InfoHeaderOs2 = 12;
+    constexpr quint32 Uncompressed = 0;
+    constexpr quint32 BitFields = 3;
+    if (bytes.size() < HeadersBytes) {
+        return QStringLiteral("файл обрезан: в нём %1 байт, меньше заголовка").arg(bytes.size());
     }
-    if (header.planes != 1) {
-        return tr("неверное число плоскостей (%1)").arg(header.planes);
+    const bool os2 = field<quint32>(bytes, 14) == InfoHeaderOs2;
+    const quint32 compression = os2 ? Uncompressed : field<quint32>(bytes, 30);
+    if (compression != Uncompressed && compression != BitFields) {
+        return QStringLiteral("сжатый BMP не поддерживается (способ сжатия %1)").arg(compression);
     }
-    switch (header.bitsPerPixel) {
-    case 1:
-    case 4:
-    case 8:
-    case 24:
-        if (header.compression == CompressionNone) {
-            return {};
-        }
-        break;
-    case 16:
-    case 32:
-        if (header.compression == CompressionNone || header.compression == CompressionBitFields) {
-            return {};
-        }
-        break;
-    default:
-        return tr("неподдерживаемая глубина цвета (%1 бит)").arg(header.bitsPerPixel);
-    }
-    return tr("сжатый BMP не поддерживается (способ сжатия %1)").arg(header.compression);
-}
-
-QString checkSize(const BitmapHeader& header) {
-    const qint64 height = std::llabs(static_cast<qint64>(header.height));
-    if (header.width <= 0 || height == 0) {
-        return tr("неверный размер рисунка %1 × %2").arg(header.width).arg(header.height);
-    }
-    if (header.width > BitmapLimits::MaxSide || height > BitmapLimits::MaxSide) {
-        return tr("рисунок %1 × %2 больше допустимого %3 × %3")
-            .arg(header.width)
-            .arg(height)
-            .arg(BitmapLimits::MaxSide);
+    const qint64 bitsPerPixel = field<quint16>(bytes, os2 ? 24 : 28);
+    const qint64 stride = (size.width() * bitsPerPixel + 31) / 32 * 4;
+    const qint64 needed = std::max<qint64>(field<quint32>(bytes, 10) + stride * size.height(),
+                                           field<quint32>(bytes, 2));
+    if (bytes.size() < needed) {
+        return QStringLiteral("файл обрезан: в нём %1 байт из %2").arg(bytes.size()).arg(needed);
     }
     return {};
 }
 
-QString checkLayout(const BitmapHeader& header, qint64 fileSize) {
-    qint64 headersEnd = FileHeaderBytes + header.infoSize;
-    if (header.compression == CompressionBitFields && header.infoSize == 40) {
-        headersEnd += BitFieldMaskBytes;
+QString headerFailure(QImageReader& reader, const QByteArray& bytes) {
+    if (!reader.canRead()) {
+        return QStringLiteral("это не рисунок BMP");
     }
-    if (header.bitsPerPixel <= 8) {
-        const qint64 paletteSize =
-            header.coloursUsed == 0 ? (1 << header.bitsPerPixel) : header.coloursUsed;
-        if (paletteSize > (1 << header.bitsPerPixel)) {
-            return tr("слишком большая палитра (%1 цветов)").arg(header.coloursUsed);
-        }
+    // A top-down file reports its height as negative.
+    const QSize size(reader.size().width(), std::abs(reader.size().height()));
+    if (size.isEmpty()) {
+        return QStringLiteral("заголовок BMP неверен: недопустимый размер или глубина цвета");
     }
-    if (header.pixelOffset < headersEnd) {
-        return tr("точки рисунка начинаются внутри заголовка");
+    if (qint64{size.width()} * size.height() * 4 > BitmapLimits::MaxPictureBytes) {
+        return QStringLiteral("слишком большой размер рисунка: %1 × %2")
+            .arg(size.width())
+            .arg(size.height());
     }
-    const qint64 stride = (static_cast<qint64>(header.width) * header.bitsPerPixel + 31) / 32 * 4;
-    const qint64 needed =
-        header.pixelOffset + stride * std::llabs(static_cast<qint64>(header.height));
-    const qint64 declared = std::max<qint64>(needed, header.declaredFileSize);
-    if (fileSize < declared) {
-        return tr("файл обрезан: в нём %1 байт из %2").arg(fileSize).arg(declared);
-    }
-    return {};
-}
-
-QString checkHeader(const QByteArray& bytes) {
-    if (bytes.isEmpty()) {
-        return tr("файл пуст");
-    }
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
-        return tr("это не рисунок BMP");
-    }
-    if (bytes.size() < FileHeaderBytes + 40) {
-        return tr("файл обрезан: в нём %1 байт, меньше заголовка BMP").arg(bytes.size());
-    }
-    const BitmapHeader header = parseHeader(bytes);
-    QString failure = checkFormat(header);
-    if (failure.isEmpty()) {
-        failure = checkSize(header);
-    }
-    if (failure.isEmpty()) {
-        failure = checkLayout(header, bytes.size());
-    }
-    return failure;
+    return rowsFailure(bytes, size);
 }
 
 } // namespace
 
 QImage decodeBitmap(const QByteArray& bytes, QString& failure) {
-    failure = checkHeader(bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAllocationLimit(int(BitmapLimits::MaxPictureBytes / (1024 * 1024)));
+    failure = headerFailure(reader, bytes);
     if (!failure.isEmpty()) {
         return {};
     }
-    QImage image = QImage::fromData(bytes, "BMP");
+    QImage image = reader.read();
     if (image.isNull()) {
-        failure = tr("рисунок BMP не удалось разобрать");
+        failure = QStringLiteral("рисунок BMP не удалось разобрать");
     }
     return image;
 }
 
 QImage readBitmapFile(const QString& path) {
-    const FileContents contents = readRegularFile(path, BitmapLimits::MaxFileBytes);
-    QString failure = contents.failure;
+    QString failure = fileFailure(QFileInfo(path));
     QImage image;
     if (failure.isEmpty()) {
-        image = decodeBitmap(contents.bytes, failure);
+        const QByteArray bytes = readWholeFile(path, failure);
+        if (failure.isEmpty()) {
+            image = decodeBitmap(bytes, failure);
+        }
     }
     if (!failure.isEmpty()) {
-        throw PictureLoadError(
-            tr("Не удалось загрузить рисунок «%1»: %2.").arg(path, failure).toStdString());
+        throw PictureLoadError(QStringLiteral("Не удалось загрузить рисунок «%1»: %2.")
+                                   .arg(path, failure)
+                                   .toStdString());
     }
     return image;
 }

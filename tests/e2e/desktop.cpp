@@ -1,5 +1,6 @@
 #include "desktop.h"
 
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -9,7 +10,9 @@
 QString Desktop::xdotool(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    process.waitForFinished(10000);
+    if (!process.waitForFinished(10000)) {
+        qWarning() << "xdotool" << arguments << "did not finish within 10 s";
+    }
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
@@ -23,6 +26,7 @@ QString Desktop::waitForWindow(const QString& title, int timeoutMs) {
         }
         QThread::msleep(50);
     }
+    qWarning("no visible window titled «%s» within %d ms", qPrintable(title), timeoutMs);
     return {};
 }
 
@@ -102,6 +106,9 @@ std::unique_ptr<QProcess> startProgram(const QString& folder) {
     auto process = std::make_unique<QProcess>();
     process->setProgram(folder + "/tarvik");
     process->start();
-    process->waitForStarted();
+    if (!process->waitForStarted(10000)) {
+        qWarning("%s did not start: %s", qPrintable(process->program()),
+                 qPrintable(process->errorString()));
+    }
     return process;
 }

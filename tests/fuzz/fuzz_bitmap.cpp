@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     try {
         const QImage image = readBitmapFile(path);
-        if (image.isNull() || image.width() > BitmapLimits::MaxSide ||
-            image.height() > BitmapLimits::MaxSide) {
+        if (image.isNull() ||
+            qint64{image.width()} * image.height() * 4 > BitmapLimits::MaxPictureBytes) {
             std::abort();
         }
     } catch (const PictureLoadError&) {

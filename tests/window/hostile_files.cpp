@@ -61,14 +61,15 @@ const QList<HostileKind>& hostileKinds() {
         {"header only", "обрезан"},
         {"text", "не рисунок BMP"},
         {"png renamed", "не рисунок BMP"},
-        {"60000 x 60000", "больше допустимого"},
-        {"zero width", "неверный размер"},
-        {"zero height", "неверный размер"},
-        {"negative width", "неверный размер"},
-        {"lowest height", "больше допустимого"},
+        {"60000 x 60000", "заголовок"},
+        {"zero width", "заголовок"},
+        {"zero height", "заголовок"},
+        {"negative width", "заголовок"},
+        {"lowest height", "заголовок"},
+        {"4000 x 4000 at 1 bit", "слишком большой размер"},
         {"declares a larger file", "обрезан"},
         {"run-length compressed", "сжат"},
-        {"7 bits a pixel", "глубина"},
+        {"7 bits a pixel", "заголовок"},
         {"larger than any bitmap", "файл больше"},
         {"folder", "папка"},
         {"fifo", "не обычный файл"},
@@ -121,6 +122,11 @@ bool makeHostileFile(const QString& kind, const QString& path) {
     }
     if (kind == "lowest height") {
         return write(path, patched(sound, Height, std::numeric_limits<qint32>::min()));
+    }
+    if (kind == "4000 x 4000 at 1 bit") {
+        QImage huge(4000, 4000, QImage::Format_Mono);
+        huge.fill(0);
+        return huge.save(path, "BMP");
     }
     if (kind == "declares a larger file") {
         return write(path, patched(sound, DeclaredFileSize, 1'000'000'000));

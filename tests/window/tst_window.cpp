@@ -253,6 +253,30 @@ private slots:
         QVERIFY(board.pixelColor(10, 447) != line); // the last row's lower line lies outside
     }
 
+    void onlyALeftPressAndReleaseOnTheCellMoves_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("left click") << Qt::LeftButton << QPoint(28, 28) << true;
+        QTest::newRow("right click") << Qt::RightButton << QPoint(28, 28) << false;
+        QTest::newRow("released on the next cell") << Qt::LeftButton << QPoint(84, 28) << false;
+        QTest::newRow("released off the board") << Qt::LeftButton << QPoint(28, -200) << false;
+    }
+
+    void onlyALeftPressAndReleaseOnTheCellMoves() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, releaseAt);
+        QFETCH(bool, moves);
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path());
+        menuAction(*window, "mnuMoveH")->trigger();
+        // The cell that took the press gets the release, wherever it happens.
+        PictureCell* target = cellAt(*window, 6, 2);
+        QTest::mousePress(target, button, {}, QPoint(28, 28));
+        QTest::mouseRelease(target, button, {}, releaseAt);
+        QCOMPARE(window->board().KnightRow == 6, moves);
+    }
+
     void cellsTakeFocusInOrderButIgnoreKeys() {
         BitmapFolder folder;
         auto window = startedWindow(folder.path());

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -21,14 +22,20 @@ QString BitmapFolder::asset(const QString& name) {
 }
 
 void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &seen, whileOpen] {
+    seen.poll = std::make_unique<QTimer>();
+    QTimer* poll = seen.poll.get();
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, &seen, whileOpen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) {
+            if (waited.hasExpired(BoxDeadlineMs)) {
+                poll->stop();
+                qWarning("no message box opened within %d ms", BoxDeadlineMs);
+            }
             return;
         }
         poll->stop();
-        poll->deleteLater();
         seen.opened = true;
         seen.title = box->windowTitle();
         seen.text = box->text();
@@ -58,7 +65,21 @@ std::unique_ptr<frmMain> startedWindow(const QString& folder) {
 }
 
 int runInEventLoop(const std::function<void()>& action) {
-    QTimer::singleShot(0, action);
+    constexpr int ActionDeadlineMs = 10000;
+    // The program ends its loop from inside the handler, so once the action
+    // has returned there is nothing left to wait for.
+    constexpr int AfterActionMs = 250;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] {
+        qWarning("the event loop did not end: the program neither failed nor exited");
+        QCoreApplication::exit(LoopDidNotEnd);
+    });
+    deadline.start(ActionDeadlineMs);
+    QTimer::singleShot(0, &deadline, [&] {
+        action();
+        deadline.start(AfterActionMs);
+    });
     return QCoreApplication::exec();
 }
 

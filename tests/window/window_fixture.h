@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,7 @@ private:
 
 // What a modal message box showed when it opened.
 struct SeenBox {
+    std::unique_ptr<QTimer> poll; // looks for the box; stops with this object
     bool opened = false;
     QString title;
     QString text;
@@ -35,14 +37,19 @@ struct SeenBox {
 };
 
 // Presses OK on the next modal message box as soon as it opens, after noting
-// what it showed and running `whileOpen`.
+// what it showed and running `whileOpen`. Gives up, with a warning, when no
+// box has opened within BoxDeadlineMs.
+constexpr int BoxDeadlineMs = 10000;
 void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
 
 // A board window in a fresh bitmap folder, started (credits answered) and shown.
 std::unique_ptr<frmMain> startedWindow(const QString& folder);
 
 // Runs the action inside the application's event loop, as a user's click
-// would run, and returns the status the loop ended with.
+// would run, and returns the status the loop ended with: LoopDidNotEnd, with a
+// warning, when the loop did not end by itself: the action returned without
+// ending it, or did not return before a deadline.
+constexpr int LoopDidNotEnd = -100;
 int runInEventLoop(const std::function<void()>& action);
 
 PictureCell* cellAt(const frmMain& window, int row, int col);
