@@ -43,7 +43,7 @@ test-asan: deps
 # Fuzzes the bitmap reader for FUZZ_SECONDS, seeded with our own bitmaps.
 FUZZ_SECONDS ?= 180
 fuzz:
-	@tools/install-deps.sh clang libclang-rt-14-dev
+	@tools/install-deps.sh clang libclang-rt-dev
 	@cmake --preset fuzz >/dev/null
 	@cmake --build build-fuzz --target fuzz_bitmap -j $(JOBS)
 	@mkdir -p build-fuzz/corpus build-fuzz/findings

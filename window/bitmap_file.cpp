@@ -41,7 +41,9 @@ QByteArray readWholeFile(const QString& path, QString& failure) {
                       : QStringLiteral("файл не удалось открыть");
         return {};
     }
-    QByteArray bytes = file.read(BitmapLimits::MaxFileBytes + 1);
+    // One byte more than the file should hold tells that it is over the cap
+    // or grew while being read, without reserving the whole cap.
+    QByteArray bytes = file.read(std::min(file.size(), BitmapLimits::MaxFileBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
         failure = QStringLiteral("файл не удалось прочитать");
     } else if (bytes.isEmpty()) {

@@ -36,17 +36,18 @@ frmMain::frmMain(FolderSource applicationFolder)
 void frmMain::createCells() {
     auto* boardArea = new QWidget(this);
     boardArea->setFixedSize(ClientWidth, ClientHeight);
+    boardArea->setAccessibleName(QStringLiteral("Доска"));
     setCentralWidget(boardArea);
     for (int number = 1; number <= BoardSize * BoardSize; ++number) {
         const Coord row = rowOfCell(number);
         const Coord col = colOfCell(number);
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
-        cell->move((col - 1) * CellStep, (row - 1) * CellStep);
-        cell->setSquare(row, col,
-                        [this](const std::string& path) { return describePicture(path); });
-        connect(cell, &PictureCell::clicked, this,
-                guarded([this, row, col] { board_.SquareClick(row, col); }));
+        cell->move((col - 1) * PictureCell::Step, (row - 1) * PictureCell::Step);
+        connect(cell, &PictureCell::clicked, this, guarded([this, row, col] {
+                    board_.SquareClick(row, col);
+                    nameSquares();
+                }));
         cells_[number - 1] = cell;
     }
 }
@@ -54,14 +55,14 @@ void frmMain::createCells() {
 void frmMain::createMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile->addAction(QStringLiteral("Новая игра"), this, guarded([this] { mnuNewGame_Click(); }))
+    mnuFile
+        ->addAction(QStringLiteral("Новая игра"), this, guarded([this] {
+                        mnuNewGame_Click();
+                        nameSquares();
+                    }))
         ->setObjectName(QStringLiteral("mnuNewGame"));
     mnuFile->addAction(QStringLiteral("Выход"), this, guarded([this] { mnuExit_Click(); }))
         ->setObjectName(QStringLiteral("mnuExit"));
-
-    QAction* mnuTest = menuBar()->addAction(QStringLiteral("Test"));
-    mnuTest->setObjectName(QStringLiteral("mnuTest"));
-    mnuTest->setEnabled(false);
 
     QMenu* mnuTasks = menuBar()->addMenu(QStringLiteral("Задачи"));
     mnuTasks->setObjectName(QStringLiteral("mnuTasks"));
@@ -86,6 +87,7 @@ void frmMain::Form_Load() {
     board_.KnightOnWhitePath = applicationPath("Kon_W.bmp");
     board_.KnightOnGreyPath = applicationPath("Kon_W2.bmp");
     board_.ResetBoard();
+    nameSquares();
 }
 
 void frmMain::showCredits() {
@@ -105,21 +107,43 @@ std::string frmMain::applicationPath(const char* fileName) const {
     return (applicationFolder_() + QLatin1Char('/') + QLatin1String(fileName)).toStdString();
 }
 
-QString frmMain::describePicture(const std::string& picturePath) const {
-    if (picturePath.empty()) {
-        return QStringLiteral("свободна");
+// What a screen reader says of each square: where it is and what stands on
+// it, as the board has it now.
+void frmMain::nameSquares() {
+    for (int number = 1; number <= BoardSize * BoardSize; ++number) {
+        const Coord row = rowOfCell(number);
+        const Coord col = colOfCell(number);
+        const QString state = row == board_.KnightRow && col == board_.KnightCol
+                                  ? QStringLiteral("конь")
+                              : board_.Visited(row, col) != 0 ? QStringLiteral("пройдена")
+                                                              : QStringLiteral("свободна");
+        QString& spoken = spokenStates_[number - 1];
+        if (state != spoken) {
+            spoken = state;
+            cells_[number - 1]->setAccessibleName(
+                QStringLiteral("Ряд %1, столбец %2: %3").arg(row).arg(col).arg(state));
+        }
     }
-    if (picturePath == board_.KnightOnWhitePath || picturePath == board_.KnightOnGreyPath) {
-        return QStringLiteral("конь");
-    }
-    return QStringLiteral("пройдена");
 }
 
 void frmMain::showCentred() {
     adjustSize();
-    const QRect screenArea = screen()->geometry();
-    move(screenArea.center() - frameGeometry().center() + pos());
+    centre();
     show();
+}
+
+void frmMain::centre() {
+    move(screen()->geometry().center() - frameGeometry().center() + pos());
+}
+
+// Until the window manager has framed the window its frame is not known, and
+// the first centring misses by half the title bar; so once more when it is.
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (!centredInFrame_ && frameGeometry().size() != size()) {
+        centredInFrame_ = true;
+        centre();
+    }
 }
 
 void frmMain::mnuNewGame_Click() {

@@ -19,7 +19,6 @@ class frmMain : public QMainWindow {
 public:
     static constexpr int ClientWidth = 449;
     static constexpr int ClientHeight = 448;
-    static constexpr int CellStep = 56;
 
     // Where the four bitmaps are looked for; asked afresh for every path.
     using FolderSource = std::function<QString()>;
@@ -33,13 +32,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void createCells();
     void createMenus();
     void showCredits();
     std::string applicationPath(const char* fileName) const;
-    QString describePicture(const std::string& picturePath) const;
+    void nameSquares();
+    void centre();
 
     void mnuNewGame_Click();
     void mnuExit_Click();
@@ -50,4 +51,6 @@ private:
     FolderSource applicationFolder_;
     Board board_;
     std::array<PictureCell*, BoardSize * BoardSize> cells_{}; // Picture1 .. Picture64
+    std::array<QString, BoardSize * BoardSize> spokenStates_;
+    bool centredInFrame_ = false;
 };

@@ -1,3 +1,4 @@
+#include "app_identity.h"
 #include "display_check.h"
 #include "frmmain.h"
 #include "run_time_error.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    identifyApplication();
     frmMain window;
     try {
         window.Form_Load();

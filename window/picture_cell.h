@@ -4,32 +4,29 @@
 
 #include <QPixmap>
 #include <QWidget>
-#include <functional>
 
 // One square of the board: a flat 57 x 57 cell framed by a one-pixel line,
 // its picture drawn at natural size from the inner corner and clipped there.
+// Neighbours overlap by the line they share.
 class PictureCell : public QWidget, public Cell {
     Q_OBJECT
 
 public:
     static constexpr int Side = 57;
-    static constexpr int Frame = 1;
-
-    // What a picture means to the player: "конь", "пройдена", "свободна".
-    using Describe = std::function<QString(const std::string& picturePath)>;
+    static constexpr int Step = Side - 1; // from one cell to the next
 
     explicit PictureCell(QWidget* parent = nullptr);
-
-    // The square this cell shows, for the name a screen reader speaks.
-    void setSquare(int row, int col, Describe describe);
 
     void setBackColor(ColourValue colour) override;
     void loadPicture(const std::string& fullPath) override;
     void clearPicture() override;
 
-    QColor backColor() const { return backColor_; }
+    ColourValue backColor() const { return backColor_; }
     const QPixmap& picture() const { return picture_; }
     QString picturePath() const { return picturePath_; }
+
+    // What a click does; the accessibility interface presses through here too.
+    void press() { emit clicked(); }
 
 signals:
     void clicked();
@@ -40,14 +37,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QRect innerRect() const { return rect().adjusted(Frame, Frame, -Frame, -Frame); }
-    void pictureChanged(const std::string& picturePath);
+    void repaintInside();
 
-    QColor backColor_;
+    ColourValue backColor_ = 0;
     QPixmap picture_;
     QString picturePath_;
     bool pressed_ = false;
-    int row_ = 0;
-    int col_ = 0;
-    Describe describe_;
 };
