@@ -28,7 +28,7 @@ QImage icon(int size) {
     painter.setClipping(false);
     painter.setPen(QPen(QColor(0x60, 0x60, 0x68), 1.2));
     painter.drawPath(tile);
-    drawKnight(painter);
+    drawKnight(painter, Qt::white);
     return image;
 }
 

@@ -25,13 +25,13 @@ QPainterPath knightOutline() {
 
 } // namespace
 
-void drawKnight(QPainter& painter) {
+void drawKnight(QPainter& painter, const QColor& detail) {
     painter.setPen(QPen(Ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Ink);
     painter.drawPath(knightOutline());
     painter.drawRoundedRect(QRectF(12, 43, 32, 6), 2, 2); // pedestal
-    painter.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap));
-    painter.setBrush(Qt::white);
+    painter.setPen(QPen(detail, 1.5, Qt::SolidLine, Qt::RoundCap));
+    painter.setBrush(detail);
     painter.drawEllipse(QPointF(17, 19), 1.6, 1.6);     // eye
     painter.drawLine(QPointF(26, 14), QPointF(37, 24)); // mane line
     painter.drawLine(QPointF(14, 46), QPointF(42, 46)); // pedestal rim

@@ -100,7 +100,7 @@ bool makeHostileFile(const QString& kind, const QString& path) {
         return write(path, sound.left(sound.size() / 2));
     }
     if (kind == "header only") {
-        return write(path, sound.left(54));
+        return write(path, sound.left(qFromLittleEndian<quint32>(sound.constData() + 10)));
     }
     if (kind == "text") {
         return write(path, "A knight? No, a text file.\n");

@@ -1,9 +1,12 @@
+#include "board_pixels.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -45,10 +48,43 @@ std::vector<std::pair<int, int>> knightPath(std::pair<int, int> from, std::pair<
     return path;
 }
 
+QPalette darkPalette() {
+    QPalette dark(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32));
+    dark.setColor(QPalette::WindowText, QColor(0xfc, 0xfc, 0xfc));
+    dark.setColor(QPalette::Text, QColor(0xfc, 0xfc, 0xfc));
+    dark.setColor(QPalette::ButtonText, QColor(0xfc, 0xfc, 0xfc));
+    dark.setColor(QPalette::Base, QColor(0x1b, 0x1e, 0x20));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    dark.setColor(QPalette::HighlightedText, QColor(0xef, 0xf0, 0xf1));
+    return dark;
+}
+
+// A wrong palette role cannot pass for the right one here.
+QPalette distinctPalette() {
+    QPalette palette;
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        palette.setColor(QPalette::ColorRole(role),
+                         QColor::fromHsv(role * 359 / QPalette::NColorRoles, 160, 220));
+    }
+    return palette;
+}
+
+QScreen* screenNamed(const QString& name) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name() == name) {
+            return screen;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
+
+private:
+    QPalette defaultPalette_;
 
 private slots:
     void creditsBoxComesBeforeAnythingElse() {
@@ -224,30 +260,47 @@ private slots:
         QCOMPARE(shownFiles(*window), before);
     }
 
-    void cellsPaintFrameBackgroundAndPicture() {
-        BitmapFolder folder;
-        auto window = startedWindow(folder.path());
-        const QImage board = window->centralWidget()->grab().toImage();
-        QCOMPARE(board.size(), QSize(449, 448));
-        const QColor white = window->palette().color(QPalette::HighlightedText);
-        const QColor line = window->palette().color(QPalette::WindowText);
-        for (int row = 1; row <= 8; ++row) {
-            for (int col = 1; col <= 8; ++col) {
-                const QPoint corner((col - 1) * 56, (row - 1) * 56);
-                QCOMPARE(board.pixelColor(corner), line);
-                if (row == 8 && col == 1) {
-                    continue;
-                }
-                const QColor expected = (row + col) % 2 ? QColor(192, 192, 192) : white;
-                QCOMPARE(board.pixelColor(corner + QPoint(28, 28)), expected);
-                QCOMPARE(board.pixelColor(corner + QPoint(1, 55)), expected);
+    void initTestCase() { defaultPalette_ = QApplication::palette(); }
+    void cleanup() { QApplication::setPalette(defaultPalette_); }
+
+    // Under each colour scheme and at each scale, what the window really
+    // painted: at start-up, then after three tour moves, so that the knight
+    // and the mark have stood on both square colours and cells were repainted.
+    void boardIsPaintedExactly_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QPalette>("palette");
+        const std::pair<const char*, QPalette> schemes[] = {
+            {"default", QApplication::palette()},
+            {"dark", darkPalette()},
+            {"all roles differ", distinctPalette()}};
+        for (const char* screen : {"x100", "x125", "x150", "x175", "x200"}) {
+            for (const auto& [scheme, palette] : schemes) {
+                QTest::addRow("%s %s", screen, scheme) << QString::fromLatin1(screen) << palette;
             }
         }
-        const QImage knight(BitmapFolder::asset("Kon_W2.bmp"));
-        QCOMPARE(board.copy(1, 7 * 56 + 1, 55, 55).convertToFormat(QImage::Format_RGB32),
-                 knight.convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(board.pixelColor(0, 447), line);
-        QVERIFY(board.pixelColor(10, 447) != line); // the last row's lower line lies outside
+    }
+
+    void boardIsPaintedExactly() {
+        QFETCH(QString, screen);
+        QFETCH(QPalette, palette);
+        QScreen* onScreen = screenNamed(screen);
+        QVERIFY2(onScreen != nullptr, "no such screen: ctest starts this test with five scales");
+        QApplication::setPalette(palette);
+        BitmapFolder folder;
+        auto window = startedWindow(folder.path(), onScreen);
+        QCOMPARE(window->devicePixelRatioF(), screen.mid(1).toDouble() / 100);
+        ExpectedBoard expected{palette.color(QPalette::HighlightedText), {{{8, 1}, "Kon_W2.bmp"}}};
+        QTRY_COMPARE(boardFaults(*window, expected), QString());
+
+        menuAction(*window, "mnuAllBoard")->trigger();
+        for (const auto& [row, col] : {std::pair{6, 2}, {7, 4}, {5, 3}}) {
+            click(*window, row, col);
+        }
+        expected.pictures = {{{8, 1}, "Trelk.bmp"},
+                             {{6, 2}, "Trelk_W.bmp"},
+                             {{7, 4}, "Trelk.bmp"},
+                             {{5, 3}, "Kon_W.bmp"}};
+        QTRY_COMPARE(boardFaults(*window, expected), QString());
     }
 
     void onlyALeftPressAndReleaseOnTheCellMoves_data() {
@@ -301,8 +354,8 @@ private slots:
         QFile::remove(folder.file("Kon_W.bmp"));
         QVERIFY(QFile::copy(BitmapFolder::asset("Trelk_W.bmp"), folder.file("Kon_W.bmp")));
         click(*window, 6, 2);
-        QCOMPARE(cellAt(*window, 6, 2)->picture().toImage(),
-                 QImage(BitmapFolder::asset("Trelk_W.bmp")).convertToFormat(QImage::Format_RGB32));
+        const QImage shown = cellAt(*window, 6, 2)->picture().toImage();
+        QCOMPARE(shown, QImage(BitmapFolder::asset("Trelk_W.bmp")).convertToFormat(shown.format()));
     }
 
     void exitAndClosingEndTheEventLoopWithSuccess() {

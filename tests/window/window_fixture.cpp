@@ -52,8 +52,11 @@ void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
     poll->start(5);
 }
 
-std::unique_ptr<frmMain> startedWindow(const QString& folder) {
+std::unique_ptr<frmMain> startedWindow(const QString& folder, QScreen* screen) {
     auto window = std::make_unique<frmMain>([folder] { return folder; });
+    if (screen != nullptr) {
+        window->setScreen(screen);
+    }
     SeenBox credits;
     answerNextBox(credits);
     window->Form_Load();

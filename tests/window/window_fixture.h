@@ -42,8 +42,9 @@ struct SeenBox {
 constexpr int BoxDeadlineMs = 10000;
 void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
 
-// A board window in a fresh bitmap folder, started (credits answered) and shown.
-std::unique_ptr<frmMain> startedWindow(const QString& folder);
+// A board window in a fresh bitmap folder, started (credits answered) and shown
+// on the given screen, or the primary one.
+std::unique_ptr<frmMain> startedWindow(const QString& folder, QScreen* screen = nullptr);
 
 // Runs the action inside the application's event loop, as a user's click
 // would run, and returns the status the loop ended with: LoopDidNotEnd, with a

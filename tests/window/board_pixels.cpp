@@ -1,0 +1,199 @@
+#include "board_pixels.h"
+
+#include "window_fixture.h"
+
+#include <QBackingStore>
+#include <QImage>
+#include <cmath>
+
+namespace {
+
+const QRgb Frame = qRgb(0, 0, 0);
+const QRgb Grey = qRgb(192, 192, 192);
+
+struct Run {
+    int start;
+    int end; // one past the last pixel
+};
+
+// The frame lines crossed by a scan line from `from` to `to`.
+QList<Run> frameRuns(const QImage& image, int from, int to, const std::function<QPoint(int)>& at) {
+    QList<Run> runs;
+    for (int i = from; i <= to; ++i) {
+        if (image.pixel(at(i)) != Frame) {
+            continue;
+        }
+        if (!runs.isEmpty() && runs.last().end == i) {
+            ++runs.last().end;
+        } else {
+            runs.append({i, i + 1});
+        }
+    }
+    return runs;
+}
+
+QString gridFault(const QList<Run>& runs, int lines, int from, int to, const QString& across) {
+    if (runs.size() != lines) {
+        return QStringLiteral("%1 frame lines %2, not %3").arg(runs.size()).arg(across).arg(lines);
+    }
+    if (runs.first().start != from) {
+        return QStringLiteral("the first line %1 starts at pixel %2, not at the edge %3")
+            .arg(across)
+            .arg(runs.first().start)
+            .arg(from);
+    }
+    QList<int> cells;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        if (runs[i].end - runs[i].start != runs[0].end - runs[0].start) {
+            return QStringLiteral("lines %1 are %2 and %3 pixels wide")
+                .arg(across)
+                .arg(runs[0].end - runs[0].start)
+                .arg(runs[i].end - runs[i].start);
+        }
+        cells << (i + 1 < runs.size() ? runs[i + 1].start : to + 1) - runs[i].end;
+    }
+    if (lines == 9) { // across: the right edge is framed, no cell after it
+        cells.removeLast();
+        if (runs.last().end != to + 1) {
+            return QStringLiteral("no frame line on the board's right edge");
+        }
+    }
+    const auto [smallest, largest] = std::minmax_element(cells.begin(), cells.end());
+    if (*largest - *smallest > 1) {
+        return QStringLiteral("cells %1 are %2 to %3 pixels")
+            .arg(across)
+            .arg(*smallest)
+            .arg(*largest);
+    }
+    return {};
+}
+
+// For each pixel along one direction: the cell (1..8) it lies in, 0 on a line.
+QList<int> cellIndexes(const QList<Run>& runs, int from, int to) {
+    QList<int> index(to - from + 1, 0);
+    for (int i = from; i <= to; ++i) {
+        int cell = 0;
+        for (const Run& run : runs) {
+            if (i >= run.end) {
+                ++cell;
+            } else if (i >= run.start) {
+                cell = 0;
+                break;
+            }
+        }
+        index[i - from] = cell;
+    }
+    return index;
+}
+
+// Where a bitmap has ink (any pixel not fully transparent), in device pixels
+// from the inner corner, at its natural size in device-independent pixels.
+QRect inkOnScreen(const QString& file, qreal ratio) {
+    const QImage bitmap = QImage(BitmapFolder::asset(file)).convertToFormat(QImage::Format_ARGB32);
+    QRect ink;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        for (int x = 0; x < bitmap.width(); ++x) {
+            if (qAlpha(bitmap.pixel(x, y)) != 0) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return QRect(QPoint(int(std::floor(ink.left() * ratio)), int(std::floor(ink.top() * ratio))),
+                 QPoint(int(std::ceil((ink.right() + 1) * ratio)) - 1,
+                        int(std::ceil((ink.bottom() + 1) * ratio)) - 1));
+}
+
+bool near(const QRect& a, const QRect& b) {
+    return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
+           std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
+}
+
+} // namespace
+
+QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
+    auto* store = dynamic_cast<QImage*>(window.backingStore()->paintDevice());
+    if (store == nullptr) {
+        return QStringLiteral("the backing store is not an image");
+    }
+    const QImage image = store->convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = window.devicePixelRatioF();
+    const QRect logical(window.centralWidget()->mapTo(&window, QPoint()),
+                        window.centralWidget()->size());
+    // Qt rounds a widget's area to the nearest device pixel.
+    const int left = qRound(logical.left() * ratio);
+    const int top = qRound(logical.top() * ratio);
+    const int right = qRound((logical.right() + 1) * ratio) - 1;
+    const int bottom = qRound((logical.bottom() + 1) * ratio) - 1;
+    // Row 1 and column 8 hold no picture in any position the tests use.
+    const int rowOne = int((logical.top() + 28) * ratio);
+    const int colEight = int((logical.left() + 7 * 56 + 28) * ratio);
+    const QList<Run> columns =
+        frameRuns(image, left, right, [&](int x) { return QPoint(x, rowOne); });
+    const QList<Run> rows =
+        frameRuns(image, top, bottom, [&](int y) { return QPoint(colEight, y); });
+    QString fault = gridFault(columns, 9, left, right, QStringLiteral("across"));
+    if (fault.isEmpty()) {
+        fault = gridFault(rows, 8, top, bottom, QStringLiteral("down")); // lowest line hidden
+    }
+    if (!fault.isEmpty()) {
+        return fault;
+    }
+    const QList<int> colOf = cellIndexes(columns, left, right);
+    const QList<int> rowOf = cellIndexes(rows, top, bottom);
+    std::map<std::pair<int, int>, QRect> inkSeen;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            const int row = rowOf[y - top];
+            const int col = colOf[x - left];
+            const QRgb pixel = image.pixel(x, y);
+            if (row == 0 || col == 0) {
+                if (pixel != Frame) {
+                    return QStringLiteral("pixel (%1, %2) on a frame line is %3, not black")
+                        .arg(x)
+                        .arg(y)
+                        .arg(QColor(pixel).name());
+                }
+                continue;
+            }
+            const QRgb square = (row + col) % 2 != 0 ? Grey : expected.white.rgb();
+            const auto picture = expected.pictures.find({row, col});
+            if (pixel == square) {
+                continue;
+            }
+            const QPoint corner(columns[col - 1].end, rows[row - 1].end);
+            const QRect allowed =
+                picture == expected.pictures.end()
+                    ? QRect()
+                    : inkOnScreen(picture->second, ratio).translated(corner).adjusted(-1, -1, 1, 1);
+            if (!allowed.contains(x, y)) {
+                return QStringLiteral(
+                           "pixel (%1, %2) in square (%3, %4) is %5, not the square's %6")
+                    .arg(x)
+                    .arg(y)
+                    .arg(row)
+                    .arg(col)
+                    .arg(QColor(pixel).name(), QColor(square).name());
+            }
+            inkSeen[{row, col}] |= QRect(x - corner.x(), y - corner.y(), 1, 1);
+        }
+    }
+    for (const auto& [square, file] : expected.pictures) {
+        const QRect wanted = inkOnScreen(file, ratio);
+        if (!near(inkSeen[square], wanted)) {
+            return QStringLiteral("%1 in square (%2, %3) spans %4 × %5 at (%6, %7), not %8 × %9 at "
+                                  "(%10, %11)")
+                .arg(file)
+                .arg(square.first)
+                .arg(square.second)
+                .arg(inkSeen[square].width())
+                .arg(inkSeen[square].height())
+                .arg(inkSeen[square].left())
+                .arg(inkSeen[square].top())
+                .arg(wanted.width())
+                .arg(wanted.height())
+                .arg(wanted.left())
+                .arg(wanted.top());
+        }
+    }
+    return {};
+}
