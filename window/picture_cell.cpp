@@ -6,30 +6,36 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <array>
 #include <cmath>
 
 namespace {
 
 // A cell's lines and inner area in device pixels of its window. Every edge is
-// worked out from a board position shared with the neighbour, so at any scale
-// neighbours meet on the same pixel and every line is equally wide.
+// worked out from a board position shared with the neighbour, rounded as Qt
+// rounds the cells' own areas, so that at any scale neighbours meet on the
+// same pixel and every line is equally wide.
 struct DeviceTile {
-    QRect frame; // with the right and lower lines
+    std::array<QRect, 4> lines;
     QRect inner;
 };
 
 int deviceEdge(int logical, qreal ratio) {
-    return int(std::ceil(logical * ratio - 1e-6));
+    return qRound(logical * ratio);
 }
 
-DeviceTile deviceTile(QPoint inWindow, qreal ratio) {
-    const int line = std::max(1, int(std::floor(ratio)));
-    const int left = deviceEdge(inWindow.x(), ratio);
-    const int top = deviceEdge(inWindow.y(), ratio);
-    const int right = deviceEdge(inWindow.x() + PictureCell::Step, ratio);
-    const int bottom = deviceEdge(inWindow.y() + PictureCell::Step, ratio);
-    return {QRect(QPoint(left, top), QPoint(right + line - 1, bottom + line - 1)),
-            QRect(QPoint(left + line, top + line), QPoint(right - 1, bottom - 1))};
+DeviceTile deviceTile(QPoint origin, qreal ratio) {
+    // As wide as the board's last device column, so the right edge is framed
+    // by a whole line.
+    const int width = std::max(1, qRound(ratio));
+    const int left = deviceEdge(origin.x(), ratio);
+    const int top = deviceEdge(origin.y(), ratio);
+    const int right = deviceEdge(origin.x() + PictureCell::Step, ratio);
+    const int bottom = deviceEdge(origin.y() + PictureCell::Step, ratio);
+    return {{QRect(left, top, right - left + width, width), QRect(left, top, width, bottom - top),
+             QRect(right, top, width, bottom - top + width),
+             QRect(left, bottom, right - left, width)},
+            QRect(QPoint(left + width, top + width), QPoint(right - 1, bottom - 1))};
 }
 
 bool isWhole(qreal ratio) {
@@ -84,15 +90,19 @@ void PictureCell::clearPicture() {
 void PictureCell::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
-    const QPoint inWindow = mapTo(window(), QPoint());
-    const DeviceTile tile = deviceTile(inWindow, ratio);
+    // Where the cell lies on what is painted: its window, or a grabbed image.
+    const QPointF deviceOrigin = painter.deviceTransform().map(QPointF());
+    const DeviceTile tile = deviceTile((deviceOrigin / ratio).toPoint(), ratio);
     // From here on one unit is one device pixel of the window.
     painter.scale(1 / ratio, 1 / ratio);
-    painter.translate(-QPointF(inWindow) * ratio);
-    // The frame is the classic black window-frame line, dark on every colour
-    // scheme; two fills draw it far faster than stroking a rectangle.
-    painter.fillRect(tile.frame, Qt::black);
-    painter.fillRect(tile.inner, toQColor(backColor_, palette()));
+    painter.translate(-deviceOrigin);
+    // The square's colour first, over all the cell may paint, so that no pixel
+    // is left unpainted wherever the lines fall.
+    painter.fillRect(QRectF(deviceOrigin, QSizeF(size()) * ratio), toQColor(backColor_, palette()));
+    // The classic black window-frame line, dark on every colour scheme.
+    for (const QRect& line : tile.lines) {
+        painter.fillRect(line, Qt::black);
+    }
     if (picture_.isNull()) {
         return;
     }

@@ -290,7 +290,7 @@ private slots:
         auto window = startedWindow(folder.path(), onScreen);
         QCOMPARE(window->devicePixelRatioF(), screen.mid(1).toDouble() / 100);
         ExpectedBoard expected{palette.color(QPalette::HighlightedText), {{{8, 1}, "Kon_W2.bmp"}}};
-        QTRY_COMPARE(boardFaults(*window, expected), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(boardFaults(*window, expected), QString(), 1000);
 
         menuAction(*window, "mnuAllBoard")->trigger();
         for (const auto& [row, col] : {std::pair{6, 2}, {7, 4}, {5, 3}}) {
@@ -300,7 +300,7 @@ private slots:
                              {{6, 2}, "Trelk_W.bmp"},
                              {{7, 4}, "Trelk.bmp"},
                              {{5, 3}, "Kon_W.bmp"}};
-        QTRY_COMPARE(boardFaults(*window, expected), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(boardFaults(*window, expected), QString(), 1000);
     }
 
     void onlyALeftPressAndReleaseOnTheCellMoves_data() {
