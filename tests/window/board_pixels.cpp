@@ -140,6 +140,10 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
     }
     const QList<int> colOf = cellIndexes(columns, left, right);
     const QList<int> rowOf = cellIndexes(rows, top, bottom);
+    std::map<std::pair<int, int>, QRect> inkWanted; // from the inner corner
+    for (const auto& [square, file] : expected.pictures) {
+        inkWanted[square] = inkOnScreen(file, ratio);
+    }
     std::map<std::pair<int, int>, QRect> inkSeen;
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
@@ -156,15 +160,14 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
                 continue;
             }
             const QRgb square = (row + col) % 2 != 0 ? Grey : expected.white.rgb();
-            const auto picture = expected.pictures.find({row, col});
             if (pixel == square) {
                 continue;
             }
             const QPoint corner(columns[col - 1].end, rows[row - 1].end);
-            const QRect allowed =
-                picture == expected.pictures.end()
-                    ? QRect()
-                    : inkOnScreen(picture->second, ratio).translated(corner).adjusted(-1, -1, 1, 1);
+            const auto wanted = inkWanted.find({row, col});
+            const QRect allowed = wanted == inkWanted.end()
+                                      ? QRect()
+                                      : wanted->second.translated(corner).adjusted(-1, -1, 1, 1);
             if (!allowed.contains(x, y)) {
                 return QStringLiteral(
                            "pixel (%1, %2) in square (%3, %4) is %5, not the square's %6")
@@ -178,7 +181,7 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
         }
     }
     for (const auto& [square, file] : expected.pictures) {
-        const QRect wanted = inkOnScreen(file, ratio);
+        const QRect wanted = inkWanted[square];
         if (!near(inkSeen[square], wanted)) {
             return QStringLiteral("%1 in square (%2, %3) spans %4 × %5 at (%6, %7), not %8 × %9 at "
                                   "(%10, %11)")
