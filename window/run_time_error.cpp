@@ -1,12 +1,19 @@
 #include "run_time_error.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTextBoundaryFinder>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdlib>
 #include <exception>
 
 namespace {
+
+// Wider than this, a run of text with nowhere to break it (a long folder name)
+// would be cut at the box's edge.
+constexpr int WidestRun = 400;
 
 QString currentErrorMessage() {
     try {
@@ -18,12 +25,48 @@ QString currentErrorMessage() {
     }
 }
 
+// The message with every run too wide to wrap shortened in the middle. Paths
+// wrap at their separators, so only an overlong name is shortened.
+QString fittedToBox(const QString& message, const QFontMetrics& metrics) {
+    QString fitted;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, message);
+    qsizetype start = 0;
+    while (start < message.size()) {
+        const qsizetype end = breaks.toNextBoundary();
+        const QString run = message.mid(start, end - start);
+        fitted += metrics.horizontalAdvance(run) > WidestRun
+                      ? metrics.elidedText(run, Qt::ElideMiddle, WidestRun)
+                      : run;
+        start = end;
+    }
+    return fitted;
+}
+
+// Qt's own words in the box ("Show Details...", "Copy") in the program's
+// language, where the system has Qt's translations.
+void speakRussian() {
+    static QTranslator qtWords;
+    if (qtWords.isEmpty() && qtWords.load(QStringLiteral("qtbase_ru"),
+                                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtWords);
+    }
+}
+
 } // namespace
 
 int reportRunTimeError() {
     const QString message = currentErrorMessage();
     qCritical("tarvik: %s", qUtf8Printable(message));
-    QMessageBox::critical(nullptr, QStringLiteral("Ошибка выполнения"), message);
+    speakRussian();
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка выполнения"), message,
+                    QMessageBox::Ok);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const QString fitted = fittedToBox(message, box.fontMetrics());
+    if (fitted != message) {
+        box.setText(fitted);
+        box.setDetailedText(message); // whole, to select and copy
+    }
+    box.exec();
     return EXIT_FAILURE;
 }
 

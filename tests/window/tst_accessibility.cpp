@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QMenuBar>
 #include <QTest>
@@ -10,6 +11,14 @@ namespace {
 QString spokenName(QObject* object) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
+
+void press(QObject* object) {
+    QAccessibleActionInterface* actions =
+        QAccessible::queryAccessibleInterface(object)->actionInterface();
+    QVERIFY(actions != nullptr);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
 }
 
 QStringList spokenChildren(QObject* object) {
@@ -23,20 +32,23 @@ QStringList spokenChildren(QObject* object) {
 
 } // namespace
 
-// A screen reader hears each square's place and what stands on it, kept
-// current as the knight moves, and the menu items by their captions.
+// A screen reader hears the board, each square's place and what stands on it,
+// kept current as the knight moves, and the menu items by their captions; it
+// or voice control can press a square as a click would.
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellsSayTheirSquareAndWhatStandsOnIt() {
+    void cellsSayTheirSquareAndWhatStandsOnItAndCanBePressed() {
         BitmapFolder folder;
         auto window = startedWindow(folder.path());
+        QCOMPARE(spokenName(window->centralWidget()), QStringLiteral("Доска"));
         QCOMPARE(spokenName(cellAt(*window, 8, 1)), QStringLiteral("Ряд 8, столбец 1: конь"));
         QCOMPARE(spokenName(cellAt(*window, 1, 1)), QStringLiteral("Ряд 1, столбец 1: свободна"));
 
         menuAction(*window, "mnuAllBoard")->trigger();
-        click(*window, 6, 2);
+        press(cellAt(*window, 6, 2));
+        QCOMPARE(window->board().KnightRow, Coord{6});
 
         QCOMPARE(spokenName(cellAt(*window, 6, 2)), QStringLiteral("Ряд 6, столбец 2: конь"));
         QCOMPARE(spokenName(cellAt(*window, 8, 1)), QStringLiteral("Ряд 8, столбец 1: пройдена"));

@@ -39,6 +39,8 @@ void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
         seen.opened = true;
         seen.title = box->windowTitle();
         seen.text = box->text();
+        seen.detailedText = box->detailedText();
+        seen.selectable = box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
         seen.icon = box->icon();
         const auto buttons = box->buttons();
         seen.buttonCount = buttons.size();

@@ -31,6 +31,8 @@ struct SeenBox {
     bool opened = false;
     QString title;
     QString text;
+    QString detailedText;
+    bool selectable = false;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QList<QAbstractButton*>::size_type buttonCount = 0;
     bool okOnly = false;
