@@ -7,13 +7,21 @@
 #include <QScreen>
 #include <QThread>
 
-QString Desktop::xdotool(const QStringList& arguments) {
+QString Desktop::run(const QString& tool, const QStringList& arguments) {
     QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
+    process.start(tool, arguments);
     if (!process.waitForFinished(10000)) {
-        qWarning() << "xdotool" << arguments << "did not finish within 10 s";
+        qWarning() << tool << arguments << "did not finish within 10 s";
     }
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString Desktop::xdotool(const QStringList& arguments) {
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+QString Desktop::properties(const QString& windowId, const QStringList& names) {
+    return run(QStringLiteral("xprop"), QStringList{"-id", windowId} + names);
 }
 
 QString Desktop::waitForWindow(const QString& title, int timeoutMs) {

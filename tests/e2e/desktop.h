@@ -11,12 +11,15 @@
 // xdotool the way a user would drive it.
 class Desktop {
 public:
-    // Runs xdotool and returns what it printed.
+    // Runs xdotool, or xprop, and returns what it printed.
     static QString xdotool(const QStringList& arguments);
+    static QString run(const QString& tool, const QStringList& arguments);
     // The id of the visible window with exactly this title, or "" after the time-out.
     static QString waitForWindow(const QString& title, int timeoutMs = 10000);
     static bool isShown(const QString& title);
     static QRect geometry(const QString& windowId);
+    // What xprop says of the window's properties.
+    static QString properties(const QString& windowId, const QStringList& names);
     static void pressReturn(const QString& windowId);
     static void clickAt(QPoint point);
     static void pressKeys(const QStringList& keys);

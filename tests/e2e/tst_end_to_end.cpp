@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,9 +16,18 @@ const QString Board = QStringLiteral("Тарвик");
 const QString Report = QStringLiteral("Ошибка выполнения");
 constexpr int ClientHeight = 448;
 
-QImage bitmap(const QString& name) {
-    return QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name)
-        .convertToFormat(QImage::Format_RGB32);
+const QColor Grey(192, 192, 192);
+
+// A bitmap as it shows on its square: drawn over the square's colour.
+QImage onSquare(const QString& name, const QColor& square) {
+    QImage shown(55, 55, QImage::Format_RGB32);
+    shown.fill(square);
+    QPainter(&shown).drawImage(0, 0, QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name));
+    return shown;
+}
+
+QColor whiteSquare() {
+    return QGuiApplication::palette().color(QPalette::HighlightedText);
 }
 
 // The program under test: the build's, or one installed elsewhere.
@@ -28,6 +38,7 @@ QString programFolder() {
 
 // The running board window: where its client area and menu bar lie on screen.
 struct BoardOnScreen {
+    QString id;
     QRect window;
     QRect client() const {
         return {window.left(), window.bottom() + 1 - ClientHeight, window.width(), ClientHeight};
@@ -55,7 +66,8 @@ BoardOnScreen passCredits() {
         return {};
     }
     Desktop::pressReturn(credits);
-    return {Desktop::geometry(Desktop::waitForWindow(Board))};
+    const QString id = Desktop::waitForWindow(Board);
+    return {id, Desktop::geometry(id)};
 }
 
 void chooseFromMenu(const BoardOnScreen& board, int heading, int item) {
@@ -116,18 +128,22 @@ private slots:
         const QSize screen = QGuiApplication::primaryScreen()->size();
         QVERIFY(std::abs(board.window.center().x() - screen.width() / 2) <= 1);
         QVERIFY(std::abs(board.window.center().y() - screen.height() / 2) <= 1);
+        // Docks and switchers find the program's icon and desktop entry.
+        const QString identity = Desktop::properties(board.id, {"WM_CLASS", "_NET_WM_ICON"});
+        QVERIFY2(identity.contains(R"(WM_CLASS(STRING) = "tarvik", "tarvik")") &&
+                     identity.contains("Icon (16 x 16)") && identity.contains("Icon (128 x 128)"),
+                 qPrintable(identity.left(200)));
         QTest::qWait(200);
 
         const QImage shot = Desktop::screen();
         shot.copy(board.window).save(QStringLiteral(TARVIK_SCREENSHOT));
-        const QColor white = QGuiApplication::palette().color(QPalette::HighlightedText);
         for (int row = 1; row <= 8; ++row) {
             for (int col = 1; col <= 8; ++col) {
                 const QImage inner = shot.copy(board.innerArea(row, col));
                 if (row == 8 && col == 1) {
-                    QCOMPARE(inner, bitmap("Kon_W2.bmp"));
+                    QCOMPARE(inner, onSquare("Kon_W2.bmp", Grey));
                 } else {
-                    QVERIFY2(isUniform(inner, (row + col) % 2 ? QColor(192, 192, 192) : white),
+                    QVERIFY2(isUniform(inner, (row + col) % 2 ? Grey : whiteSquare()),
                              qPrintable(QStringLiteral("cell (%1, %2)").arg(row).arg(col)));
                 }
             }
@@ -143,8 +159,8 @@ private slots:
         Desktop::clickAt(board.centreOf(6, 2));
         QTest::qWait(300);
         const QImage shot = Desktop::screen();
-        QCOMPARE(shot.copy(board.innerArea(6, 2)), bitmap("Kon_W.bmp"));
-        QVERIFY(isUniform(shot.copy(board.innerArea(8, 1)), QColor(192, 192, 192)));
+        QCOMPARE(shot.copy(board.innerArea(6, 2)), onSquare("Kon_W.bmp", whiteSquare()));
+        QVERIFY(isUniform(shot.copy(board.innerArea(8, 1)), Grey));
         chooseFromMenu(board, 0, 1);
         QVERIFY(finishes(*program, 0));
     }
@@ -185,8 +201,8 @@ private slots:
         Desktop::clickAt(board.centreOf(6, 2));
         QTest::qWait(300);
         const QImage shot = Desktop::screen();
-        QCOMPARE(shot.copy(board.innerArea(6, 2)), bitmap("Kon_W.bmp"));
-        QCOMPARE(shot.copy(board.innerArea(8, 1)), bitmap("Trelk.bmp"));
+        QCOMPARE(shot.copy(board.innerArea(6, 2)), onSquare("Kon_W.bmp", whiteSquare()));
+        QCOMPARE(shot.copy(board.innerArea(8, 1)), onSquare("Trelk.bmp", Grey));
         chooseFromMenu(board, 0, 1);
         QVERIFY(finishes(*program, 0));
     }

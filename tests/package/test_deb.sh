@@ -24,6 +24,9 @@ done
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends does not name the Qt libraries"
 
 desktop-file-validate "$root/usr/share/applications/org.example.Tarvik.desktop"
+# The running window's class, which links it to its entry.
+grep -qx 'StartupWMClass=tarvik' "$root/usr/share/applications/org.example.Tarvik.desktop" \
+    || fail "the desktop entry does not name the window class"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.Tarvik.metainfo.xml" >/dev/null \
     || fail "appstreamcli rejects the metainfo file"
 apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt cannot install the package"; }
