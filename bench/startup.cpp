@@ -2,6 +2,8 @@
 
 #include "frmmain.h"
 
+#include "app_identity.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -50,6 +52,7 @@ int runStartupChild(int argc, char* argv[], bool bare) {
         return app.exec();
     }
     answerCreditsAtOnce();
+    identifyApplication(); // as the program does
     frmMain window([] { return QStringLiteral(TARVIK_BIN_DIR); });
     firstPaint.target = QStringLiteral("Picture57");
     window.Form_Load();
