@@ -29,10 +29,6 @@ QString fileFailure(const QFileInfo& file) {
     return {};
 }
 
-QString tooLarge() {
-    return QStringLiteral("файл больше %1 байт").arg(BitmapLimits::MaxFileBytes);
-}
-
 QByteArray readWholeFile(const QString& path, QString& failure) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -49,7 +45,7 @@ QByteArray readWholeFile(const QString& path, QString& failure) {
     } else if (bytes.isEmpty()) {
         failure = QStringLiteral("файл пуст");
     } else if (bytes.size() > BitmapLimits::MaxFileBytes) {
-        failure = tooLarge();
+        failure = QStringLiteral("файл больше %1 байт").arg(BitmapLimits::MaxFileBytes);
     }
     return bytes;
 }
@@ -93,7 +89,7 @@ QString headerFailure(QImageReader& reader, const QByteArray& bytes) {
     if (size.isEmpty()) {
         return QStringLiteral("заголовок BMP неверен: недопустимый размер или глубина цвета");
     }
-    if (qint64{size.width()} * size.height() * 4 > BitmapLimits::MaxPictureBytes) {
+    if (!BitmapLimits::fitsInPicture(size.width(), size.height())) {
         return QStringLiteral("слишком большой размер рисунка: %1 × %2")
             .arg(size.width())
             .arg(size.height());

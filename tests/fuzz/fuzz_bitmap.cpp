@@ -38,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     try {
         const QImage image = readBitmapFile(path);
-        if (image.isNull() ||
-            qint64{image.width()} * image.height() * 4 > BitmapLimits::MaxPictureBytes) {
+        if (image.isNull() || !BitmapLimits::fitsInPicture(image.width(), image.height())) {
             std::abort();
         }
     } catch (const PictureLoadError&) {

@@ -26,7 +26,7 @@ private slots:
         try {
             const QImage image = readBitmapFile(path);
             QVERIFY(!image.isNull());
-            QVERIFY(qint64{image.width()} * image.height() * 4 <= BitmapLimits::MaxPictureBytes);
+            QVERIFY(BitmapLimits::fitsInPicture(image.width(), image.height()));
         } catch (const PictureLoadError& error) {
             QVERIFY(QString::fromStdString(error.what()).contains(path));
         }
