@@ -33,6 +33,15 @@ frmMain::frmMain(FolderSource applicationFolder)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// A handler that may change the board: an error ends the program, and
+// afterwards the squares' spoken names follow the board.
+std::function<void()> frmMain::changingBoard(std::function<void()> change) {
+    return guarded([this, change] {
+        change();
+        nameSquares();
+    });
+}
+
 void frmMain::createCells() {
     auto* boardArea = new QWidget(this);
     boardArea->setFixedSize(ClientWidth, ClientHeight);
@@ -44,10 +53,8 @@ void frmMain::createCells() {
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
         cell->move((col - 1) * PictureCell::Step, (row - 1) * PictureCell::Step);
-        connect(cell, &PictureCell::clicked, this, guarded([this, row, col] {
-                    board_.SquareClick(row, col);
-                    nameSquares();
-                }));
+        connect(cell, &PictureCell::clicked, this,
+                changingBoard([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
     }
 }
@@ -56,10 +63,8 @@ void frmMain::createMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile
-        ->addAction(QStringLiteral("Новая игра"), this, guarded([this] {
-                        mnuNewGame_Click();
-                        nameSquares();
-                    }))
+        ->addAction(QStringLiteral("Новая игра"), this,
+                    changingBoard([this] { mnuNewGame_Click(); }))
         ->setObjectName(QStringLiteral("mnuNewGame"));
     mnuFile->addAction(QStringLiteral("Выход"), this, guarded([this] { mnuExit_Click(); }))
         ->setObjectName(QStringLiteral("mnuExit"));

@@ -39,6 +39,7 @@ private:
     void createMenus();
     void showCredits();
     std::string applicationPath(const char* fileName) const;
+    std::function<void()> changingBoard(std::function<void()> change);
     void nameSquares();
     void centre();
 
