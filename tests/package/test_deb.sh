@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks what it holds and that apt could install
-# it, validates its desktop files, then plays the program extracted from it
-# under Xvfb: start-up, one move, Exit.
+# Builds the Debian package, checks what it holds, that lintian finds no error
+# or warning in it and that apt could install it, validates its desktop files,
+# then plays the program extracted from it under Xvfb: start-up, one move, Exit.
 # Usage: test_deb.sh BUILD_DIR END_TO_END_TEST WITH_XVFB
 set -euo pipefail
 build=$1
@@ -16,10 +16,23 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 
 fail() { echo "test_deb: $*" >&2; exit 1; }
-[ "$(readlink "$root/usr/bin/tarvik")" = ../lib/tarvik/tarvik ] || fail "usr/bin/tarvik is not a link to the program"
+[ "$(readlink "$root/usr/games/tarvik")" = ../lib/games/tarvik/tarvik ] || fail "usr/games/tarvik is not a link to the program"
 for name in tarvik Kon_W.bmp Kon_W2.bmp Trelk_W.bmp Trelk.bmp; do
-    [ -f "$root/usr/lib/tarvik/$name" ] || fail "usr/lib/tarvik/$name is missing"
+    [ -f "$root/usr/lib/games/tarvik/$name" ] || fail "usr/lib/games/tarvik/$name is missing"
 done
+doc=$root/usr/share/doc/tarvik
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$doc/changelog.gz" >"$work/changelog"
+[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$version" ] \
+    || fail "the changelog's newest entry is not version $version"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright" \
+    || fail "usr/share/doc/tarvik/copyright is not in Debian's machine-readable format"
+manual=$root/usr/share/man/man6/tarvik.6.gz
+[ -f "$manual" ] || fail "usr/share/man/man6/tarvik.6.gz is missing"
+man_warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$manual" 2>&1 >/dev/null)
+[ -z "$man_warnings" ] || fail "the manual page has warnings: $man_warnings"
+# Pedantic and informational tags are shown but do not fail the test.
+lintian --info --pedantic --fail-on error,warning "$deb" >&2 || fail "lintian finds errors or warnings"
 [ -f "$root/usr/share/icons/hicolor/48x48/apps/tarvik.png" ] || fail "no 48x48 icon"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends does not name the Qt libraries"
 
@@ -27,9 +40,11 @@ desktop-file-validate "$root/usr/share/applications/org.example.Tarvik.desktop"
 # The running window's class, which links it to its entry.
 grep -qx 'StartupWMClass=tarvik' "$root/usr/share/applications/org.example.Tarvik.desktop" \
     || fail "the desktop entry does not name the window class"
+grep -qx 'Exec=/usr/games/tarvik' "$root/usr/share/applications/org.example.Tarvik.desktop" \
+    || fail "the desktop entry does not start /usr/games/tarvik"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.Tarvik.metainfo.xml" >/dev/null \
     || fail "appstreamcli rejects the metainfo file"
 apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt cannot install the package"; }
 
-TARVIK_PROGRAM_DIR=$root/usr/bin "$with_xvfb" "$end_to_end" knightMoveFromTheMenuThenAClick
+TARVIK_PROGRAM_DIR=$root/usr/games "$with_xvfb" "$end_to_end" knightMoveFromTheMenuThenAClick
 echo "the package installs, validates and plays"
