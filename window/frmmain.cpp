@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -26,8 +27,11 @@ Coord colOfCell(int number) {
 frmMain::frmMain(FolderSource applicationFolder)
     : applicationFolder_(std::move(applicationFolder)) {
     setWindowTitle(QStringLiteral("Тарвик"));
+    // A fixed single border where the system draws one (Windows), not a
+    // resizable frame that merely refuses to resize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     createCells();
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -107,9 +111,11 @@ void frmMain::showCredits() {
 }
 
 // Nothing is normalised: the folder as the platform gives it, one separator,
-// the name.
+// the name; in the system's own separators, as the error report shows them.
 std::string frmMain::applicationPath(const char* fileName) const {
-    return (applicationFolder_() + QLatin1Char('/') + QLatin1String(fileName)).toStdString();
+    return (QDir::toNativeSeparators(applicationFolder_()) + QDir::separator() +
+            QLatin1String(fileName))
+        .toStdString();
 }
 
 // What a screen reader says of each square: where it is and what stands on

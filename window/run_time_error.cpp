@@ -26,14 +26,18 @@ QString currentErrorMessage() {
 }
 
 // The message with every run too wide to wrap shortened in the middle. Paths
-// wrap at their separators, so only an overlong name is shortened.
+// wrap at their separators, so only an overlong name is shortened. Text
+// layout breaks after "/" but not after "\\", so a zero-width space after each
+// "\\" lets a Windows path wrap too.
 QString fittedToBox(const QString& message, const QFontMetrics& metrics) {
+    QString breakable = message;
+    breakable.replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
     QString fitted;
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, message);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, breakable);
     qsizetype start = 0;
-    while (start < message.size()) {
+    while (start < breakable.size()) {
         const qsizetype end = breaks.toNextBoundary();
-        const QString run = message.mid(start, end - start);
+        const QString run = breakable.mid(start, end - start);
         fitted += metrics.horizontalAdvance(run) > WidestRun
                       ? metrics.elidedText(run, Qt::ElideMiddle, WidestRun)
                       : run;

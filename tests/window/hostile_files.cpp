@@ -72,8 +72,10 @@ const QList<HostileKind>& hostileKinds() {
         {"7 bits a pixel", "заголовок"},
         {"larger than any bitmap", "файл больше"},
         {"folder", "папка"},
+#ifdef Q_OS_UNIX // Windows has neither
         {"fifo", "не обычный файл"},
         {"dangling link", "ссылка"},
+#endif
     };
     return kinds;
 }

@@ -86,7 +86,7 @@ private slots:
             QCOMPARE(runInEventLoop([&] { moveUntilNeeded(*window, name); }), EXIT_FAILURE);
             QVERIFY(report.opened);
             QVERIFY(!window->isVisible());
-            error = report.text;
+            error = report.detailedText.isEmpty() ? report.text : report.detailedText;
         }
         QVERIFY2(error.contains(folder.file(name)) && error.contains(reason), qPrintable(error));
     }

@@ -49,6 +49,8 @@ private slots:
         const QString whole = report.detailedText.isEmpty() ? report.text : report.detailedText;
         QVERIFY2(whole.contains(folder.file("Trelk_W.bmp")), qPrintable(whole));
         QCOMPARE(report.text.contains(folderName), folderName.isEmpty());
+        // A path that can wrap at its separators, "\\" ones too, is never shortened.
+        QCOMPARE(report.text.contains(QChar(u'…')), !folderName.isEmpty());
         QVERIFY(report.selectable);
         QCOMPARE(report.icon, QMessageBox::Critical);
         QCOMPARE(report.title, QStringLiteral("Ошибка выполнения"));

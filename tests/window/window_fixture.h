@@ -2,6 +2,7 @@
 
 #include "frmmain.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,7 +18,8 @@ public:
     explicit BitmapFolder(const QStringList& names = AllBitmaps, const QString& subfolder = {});
 
     QString path() const { return path_; }
-    QString file(const QString& name) const { return path_ + "/" + name; }
+    // As the program names it: in the system's own separators.
+    QString file(const QString& name) const { return QDir::toNativeSeparators(path_ + "/" + name); }
     static QString asset(const QString& name);
 
 private:

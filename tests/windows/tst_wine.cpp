@@ -1,0 +1,223 @@
+#include "desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The real tarvik.exe under Wine, seen and driven as a Windows user would:
+// TARVIK_EXE_DIR holds it with its bitmaps, TARVIK_INSTALLER is its installer,
+// WINEPREFIX the Wine prefix to use.
+
+namespace {
+
+const QString Credits = QStringLiteral("Авторы");
+const QString Board = QStringLiteral("Тарвик");
+const QString Report = QStringLiteral("Ошибка выполнения");
+const QStringList Bitmaps{"Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"};
+const QColor Grey(192, 192, 192);
+const QColor White(255, 255, 255); // Wine's highlight-text colour
+
+QImage onSquare(const QString& name, const QColor& square) {
+    QImage shown(55, 55, QImage::Format_RGB32);
+    shown.fill(square);
+    QPainter(&shown).drawImage(0, 0, QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name));
+    return shown;
+}
+
+bool isUniform(const QImage& image, QColor colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != colour) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+QString exeFolder() {
+    return qEnvironmentVariable("TARVIK_EXE_DIR");
+}
+
+QString prefix() {
+    return qEnvironmentVariable("WINEPREFIX");
+}
+
+// The exe and its four bitmaps, or some of them, copied into `folder`.
+bool copyProgram(const QString& folder, const QStringList& bitmaps = Bitmaps) {
+    for (const QString& name : QStringList{"tarvik.exe"} + bitmaps) {
+        if (!QFile::copy(exeFolder() + "/" + name, folder + "/" + name)) {
+            qWarning("cannot copy %s into %s", qPrintable(name), qPrintable(folder));
+            return false;
+        }
+    }
+    return true;
+}
+
+// `wine program`, with Qt's messages on standard error (Wine hands WINEQT_*
+// to the program as QT_*).
+std::unique_ptr<QProcess> startUnderWine(const QString& program,
+                                         const QStringList& arguments = {}) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("WINEQT_FORCE_STDERR_LOGGING", "1");
+    process->setProcessEnvironment(environment);
+    process->start("wine", QStringList{program} + arguments);
+    if (!process->waitForStarted(10000)) {
+        qWarning("wine %s did not start: %s", qPrintable(program),
+                 qPrintable(process->errorString()));
+    }
+    return process;
+}
+
+bool finishes(QProcess& program, int expectedStatus, int timeoutMs = 20000) {
+    const bool finished =
+        program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
+    if (!finished || program.exitCode() != expectedStatus) {
+        qWarning() << "finished:" << finished << "status:" << program.exitCode()
+                   << "expected:" << expectedStatus << program.readAllStandardError();
+        return false;
+    }
+    return true;
+}
+
+// Where the board's client area lies on the screen, found from the knight on
+// its start square: the one place that shows the grey-square knight.
+QRect findBoard(const QImage& screen) {
+    const QImage knight = onSquare("Kon_W2.bmp", Grey);
+    const QPoint toClient(1, 7 * 56 + 1);
+    for (int y = toClient.y(); y + knight.height() <= screen.height(); ++y) {
+        for (int x = toClient.x(); x + knight.width() <= screen.width(); ++x) {
+            if (screen.pixel(x, y) == knight.pixel(0, 0) &&
+                screen.copy(x, y, knight.width(), knight.height()) == knight) {
+                return {QPoint(x, y) - toClient, QSize(449, 448)};
+            }
+        }
+    }
+    qWarning("the knight on its start square is nowhere on the screen");
+    return {};
+}
+
+QRect innerArea(const QRect& client, int row, int col) {
+    return {client.topLeft() + QPoint((col - 1) * 56 + 1, (row - 1) * 56 + 1), QSize(55, 55)};
+}
+
+QPoint centreOf(const QRect& client, int row, int col) {
+    return client.topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28);
+}
+
+// Answers the credits box and returns the board's client area on screen.
+QRect passCredits() {
+    const QString credits = Desktop::waitForWindow(Credits, 30000);
+    if (credits.isEmpty() || Desktop::isShown(Board)) {
+        qWarning("no credits box first");
+        return {};
+    }
+    Desktop::pressReturn(credits);
+    if (Desktop::waitForWindow(Board).isEmpty()) {
+        return {};
+    }
+    QTest::qWait(500);
+    return findBoard(Desktop::screen());
+}
+
+// Opens a heading of the menu bar from the keyboard and chooses an item.
+void chooseFromMenu(int heading, int item) {
+    QStringList keys{"alt"};
+    for (int i = 0; i < heading; ++i) {
+        keys << "Right";
+    }
+    keys << "Down";
+    for (int i = 0; i < item; ++i) {
+        keys << "Down";
+    }
+    Desktop::pressKeys(keys << "Return");
+    QTest::qWait(300);
+}
+
+// A Knight-move click from the start: the knight's new square and the one it
+// left, as the screen shows them.
+void playsAKnightMove(const QRect& client) {
+    chooseFromMenu(1, 0); // Задачи > Ход конём
+    Desktop::clickAt(centreOf(client, 6, 2));
+    QTest::qWait(500);
+    const QImage shot = Desktop::screen();
+    QCOMPARE(shot.copy(innerArea(client, 6, 2)), onSquare("Kon_W.bmp", White));
+    QVERIFY2(isUniform(shot.copy(innerArea(client, 8, 1)), Grey), "(8, 1) was not cleared");
+}
+
+} // namespace
+
+class WineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void creditsThenTheCentredBoardThenAMoveThenExit() {
+        auto program = startUnderWine(exeFolder() + "/tarvik.exe");
+        const QRect client = passCredits();
+        QVERIFY(!client.isNull());
+        const QRect window = Desktop::geometry(Desktop::waitForWindow(Board));
+        // Centred as Windows sees it: the title bar and border it counts in
+        // are drawn by a window manager, and Xvfb has none, so the client
+        // area lies lower by about half their height.
+        const QPoint offCentre =
+            window.center() - QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY2(
+            std::abs(offCentre.x()) <= 1 && offCentre.y() >= 0 && offCentre.y() <= 20,
+            qPrintable(QStringLiteral("%1, %2 off centre").arg(offCentre.x()).arg(offCentre.y())));
+        Desktop::screen().copy(window.adjusted(-8, -8, 8, 8)).save("wine-board.png");
+        playsAKnightMove(client);
+        chooseFromMenu(0, 1); // Файл > Выход
+        QVERIFY(finishes(*program, 0));
+    }
+
+    void closingTheWindowEndsWithZero() {
+        auto program = startUnderWine(exeFolder() + "/tarvik.exe");
+        QVERIFY(!passCredits().isNull());
+        Desktop::pressKeys({"alt+F4"});
+        QVERIFY(finishes(*program, 0));
+    }
+
+    void withoutTheGreySquareKnightTheReportNamesItsWindowsPath() {
+        QTemporaryDir folder;
+        QVERIFY(copyProgram(folder.path(), {"Kon_W.bmp", "Trelk_W.bmp", "Trelk.bmp"}));
+        auto program = startUnderWine(folder.filePath("tarvik.exe"));
+        const QString credits = Desktop::waitForWindow(Credits, 30000);
+        QVERIFY(!credits.isEmpty());
+        Desktop::pressReturn(credits);
+        const QString report = Desktop::waitForWindow(Report);
+        QVERIFY(!report.isEmpty());
+        QVERIFY(!Desktop::isShown(Board));
+        Desktop::screen()
+            .copy(Desktop::geometry(report).adjusted(-8, -8, 8, 8))
+            .save("wine-report.png");
+        Desktop::pressReturn(report);
+        QVERIFY(finishes(*program, 1));
+        const QString errors = QString::fromUtf8(program->readAllStandardError());
+        const QString windowsPath =
+            "Z:" + QDir::toNativeSeparators(folder.filePath("Kon_W2.bmp")).replace('/', '\\');
+        QVERIFY2(errors.contains(windowsPath), qPrintable(errors));
+    }
+
+    void startsAndPlaysFromTheRootOfADrive() {
+        QTemporaryDir root;
+        QVERIFY(copyProgram(root.path()));
+        const QString drive = prefix() + "/dosdevices/t:";
+        QFile::remove(drive);
+        QVERIFY(QFile::link(root.path(), drive));
+        auto program = startUnderWine(R"(T:\tarvik.exe)");
+        const QRect client = passCredits();
+        QVERIFY(!client.isNull());
+        playsAKnightMove(client);
+        chooseFromMenu(0, 1);
+        QVERIFY(finishes(*program, 0));
+        QFile::remove(drive);
+    }
+};
+
+QTEST_MAIN(WineTest)
+#include "tst_wine.moc"
