@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -150,6 +152,43 @@ void playsAKnightMove(const QRect& client) {
     QVERIFY2(isUniform(shot.copy(innerArea(client, 8, 1)), Grey), "(8, 1) was not cleared");
 }
 
+// Runs a Windows command under Wine to its end and returns its status.
+int runUnderWine(const QStringList& command, int timeoutMs = 120000) {
+    QProcess process;
+    process.start("wine", command);
+    if (!process.waitForFinished(timeoutMs)) {
+        qWarning() << "wine" << command << "did not finish within" << timeoutMs << "ms";
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    return process.exitCode();
+}
+
+bool waitUntil(const std::function<bool()>& condition, const char* what, int timeoutMs = 30000) {
+    if (QTest::qWaitFor(condition, timeoutMs)) {
+        return true;
+    }
+    qWarning("not within %d ms: %s", timeoutMs, what);
+    return false;
+}
+
+bool isRegistered() {
+    return runUnderWine({"reg", "query",
+                         R"(HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvik)"}) ==
+           0;
+}
+
+// Starts the program in `folder` (a Windows path), plays one move and exits.
+void startsPlaysAndExits(const QString& program) {
+    auto process = startUnderWine(program);
+    const QRect client = passCredits();
+    QVERIFY(!client.isNull());
+    playsAKnightMove(client);
+    chooseFromMenu(0, 1); // Файл > Выход
+    QVERIFY(finishes(*process, 0));
+}
+
 } // namespace
 
 class WineTest : public QObject {
@@ -169,6 +208,11 @@ private slots:
         QVERIFY2(
             std::abs(offCentre.x()) <= 1 && offCentre.y() >= 0 && offCentre.y() <= 20,
             qPrintable(QStringLiteral("%1, %2 off centre").arg(offCentre.x()).arg(offCentre.y())));
+        // What Wine asks of a window manager: move and close only, and a
+        // border, title and system menu without resize handles.
+        const QString hints =
+            Desktop::properties(Desktop::waitForWindow(Board), {"_MOTIF_WM_HINTS"});
+        QVERIFY2(hints.endsWith("= 0x3, 0x24, 0x1a, 0x0, 0x0"), qPrintable(hints));
         Desktop::screen().copy(window.adjusted(-8, -8, 8, 8)).save("wine-board.png");
         playsAKnightMove(client);
         chooseFromMenu(0, 1); // Файл > Выход
@@ -209,13 +253,95 @@ private slots:
         const QString drive = prefix() + "/dosdevices/t:";
         QFile::remove(drive);
         QVERIFY(QFile::link(root.path(), drive));
-        auto program = startUnderWine(R"(T:\tarvik.exe)");
-        const QRect client = passCredits();
-        QVERIFY(!client.isNull());
-        playsAKnightMove(client);
-        chooseFromMenu(0, 1);
-        QVERIFY(finishes(*program, 0));
+        startsPlaysAndExits(R"(T:\tarvik.exe)");
         QFile::remove(drive);
+    }
+
+    void thePortableZipStartsAndPlaysWhereItIsUnpacked() {
+        QTemporaryDir folder;
+        QString zip = qEnvironmentVariable("TARVIK_INSTALLER");
+        zip.replace(QRegularExpression("\\.exe$"), ".zip");
+        QProcess unpack;
+        unpack.setWorkingDirectory(folder.path());
+        unpack.start("cmake", {"-E", "tar", "xf", zip});
+        QVERIFY2(unpack.waitForFinished(30000) && unpack.exitCode() == 0, qPrintable(zip));
+        const QString unpacked = folder.filePath(QFileInfo(zip).completeBaseName());
+        for (const QString& name :
+             Bitmaps + QStringList{"LICENSE.txt", "qt.conf", "translations/qtbase_ru.qm",
+                                   "qt-licenses/LGPL-3.0-only.txt"}) {
+            QVERIFY2(QFile::exists(unpacked + "/" + name), qPrintable(name + " is not in the zip"));
+        }
+        startsPlaysAndExits(unpacked + "/tarvik.exe");
+    }
+
+    void theInstallerInstallsForEveryUserAndTheUninstallerLeavesNothing() {
+        const QString installed = prefix() + "/drive_c/Program Files/Tarvik";
+        const QString shortcut = prefix() + QStringLiteral("/drive_c/ProgramData/Microsoft/Windows/"
+                                                           "Start Menu/Programs/Тарвик/Тарвик.lnk");
+        QCOMPARE(runUnderWine({qEnvironmentVariable("TARVIK_INSTALLER"), "/S"}), 0);
+        for (const QString& name : Bitmaps + QStringList{"tarvik.exe", "Uninstall.exe"}) {
+            QVERIFY2(QFile::exists(installed + "/" + name), qPrintable(name + " is not installed"));
+        }
+        QVERIFY2(QFile::exists(shortcut), "no «Тарвик» in the Start menu");
+        QVERIFY2(isRegistered(), "no uninstaller registered with Windows");
+
+        startsPlaysAndExits(R"(C:\Program Files\Tarvik\tarvik.exe)");
+
+        QCOMPARE(runUnderWine({R"(C:\Program Files\Tarvik\Uninstall.exe)", "/S"}), 0);
+        // The uninstaller works on from a copy of itself, so its end is seen in its work.
+        const QString menuFolder = QFileInfo(shortcut).path();
+        QVERIFY(waitUntil(
+            [&] { return !QFileInfo::exists(installed) && !QFileInfo::exists(menuFolder); },
+            "the uninstaller removed the program's folder and its Start-menu folder"));
+        QVERIFY2(!isRegistered(), "the uninstaller is still registered");
+    }
+
+    void whiteSquaresFollowTheSchemesHighlightTextColour() {
+        const QString colours = R"(HKCU\Control Panel\Colors)";
+        QCOMPARE(runUnderWine({"reg", "add", colours, "/v", "HilightText", "/t", "REG_SZ", "/d",
+                               "255 255 0", "/f"}),
+                 0);
+        auto program = startUnderWine(exeFolder() + "/tarvik.exe");
+        const QString credits = Desktop::waitForWindow(Credits, 30000);
+        QVERIFY(!credits.isEmpty());
+        Desktop::pressReturn(credits);
+        QVERIFY(!Desktop::waitForWindow(Board).isEmpty());
+        QTest::qWait(500);
+        const QRect window = Desktop::geometry(Desktop::waitForWindow(Board));
+        const QRect client(window.bottomLeft() - QPoint(0, 447), QSize(449, 448));
+        QVERIFY2(isUniform(Desktop::screen().copy(innerArea(client, 1, 1)), QColor(255, 255, 0)),
+                 "the white square (1, 1) is not in the scheme's highlight-text colour");
+        Desktop::pressKeys({"alt+F4"});
+        QVERIFY(finishes(*program, 0));
+        QCOMPARE(runUnderWine({"reg", "delete", colours, "/v", "HilightText", "/f"}), 0);
+    }
+
+    void theBoardScalesWithWindowsDpi_data() {
+        QTest::addColumn<int>("dpi");
+        for (const int dpi : {120, 144, 192}) {
+            QTest::addRow("%d dpi", dpi) << dpi;
+        }
+    }
+
+    void theBoardScalesWithWindowsDpi() {
+        QFETCH(int, dpi);
+        const QString desktop = R"(HKCU\Control Panel\Desktop)";
+        QCOMPARE(runUnderWine({"reg", "add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                               QString::number(dpi), "/f"}),
+                 0);
+        auto program = startUnderWine(exeFolder() + "/tarvik.exe");
+        const QString credits = Desktop::waitForWindow(Credits, 30000);
+        QVERIFY(!credits.isEmpty());
+        Desktop::pressReturn(credits);
+        const QString board = Desktop::waitForWindow(Board);
+        QVERIFY(!board.isEmpty());
+        QTest::qWait(500);
+        const QRect window = Desktop::geometry(board);
+        Desktop::screen().copy(window).save(QStringLiteral("wine-board-%1dpi.png").arg(dpi));
+        QCOMPARE(window.width(), qRound(449 * dpi / 96.0));
+        Desktop::pressKeys({"alt+F4"});
+        QVERIFY(finishes(*program, 0));
+        QCOMPARE(runUnderWine({"reg", "delete", desktop, "/v", "LogPixels", "/f"}), 0);
     }
 };
 
