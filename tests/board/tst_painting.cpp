@@ -1,4 +1,5 @@
 #include "recording_cell.h"
+#include "test_rules.h"
 
 #include <QTest>
 
@@ -14,7 +15,7 @@ private slots:
         int grey = 0;
         for (Coord row = 1; row <= 8; ++row) {
             for (Coord col = 1; col <= 8; ++col) {
-                const bool odd = (row + col) % 2 == 1;
+                const bool odd = TestRules::isGreySquare(row, col);
                 grey += odd ? 1 : 0;
                 const std::string expected = "colour " + std::to_string(row) + " " +
                                              std::to_string(col) + (odd ? " C0C0C0" : " 8000000E");

@@ -1,4 +1,5 @@
 #include "recording_cell.h"
+#include "test_rules.h"
 
 #include <QTest>
 #include <array>
@@ -25,7 +26,7 @@ public:
         if ((task != TaskKnightMove && task != TaskTour) || !isJump(row, col) || marked(row, col)) {
             return;
         }
-        const bool enteredWhite = (row + col) % 2 == 0;
+        const bool enteredWhite = !TestRules::isGreySquare(row, col);
         expected.push_back(at("load", row, col) + path(enteredWhite ? "Kon_W.bmp" : "Kon_W2.bmp"));
         if (task == TaskKnightMove) {
             expected.push_back("clear " + std::to_string(row_) + " " + std::to_string(col_));
@@ -51,9 +52,7 @@ public:
 
 private:
     bool isJump(int row, int col) const {
-        static constexpr std::array<std::pair<int, int>, 8> Jumps{
-            {{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}};
-        for (const auto& [dr, dc] : Jumps) {
+        for (const auto& [dr, dc] : TestRules::KnightJumps) {
             if (row == row_ + dr && col == col_ + dc) {
                 return true;
             }

@@ -2,7 +2,9 @@
 
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
@@ -119,4 +121,57 @@ std::unique_ptr<QProcess> startProgram(const QString& folder) {
                  qPrintable(process->errorString()));
     }
     return process;
+}
+
+QRect innerAreaOf(const QRect& client, int row, int col) {
+    return {client.topLeft() +
+                QPoint((col - 1) * TestRules::CellStep + 1, (row - 1) * TestRules::CellStep + 1),
+            QSize(TestRules::InnerSide, TestRules::InnerSide)};
+}
+
+QPoint centreOf(const QRect& client, int row, int col) {
+    return innerAreaOf(client, row, col).center();
+}
+
+QImage onSquare(const QString& name, const QColor& square) {
+    QImage shown(TestRules::InnerSide, TestRules::InnerSide, QImage::Format_RGB32);
+    shown.fill(square);
+    QPainter(&shown).drawImage(0, 0, QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name));
+    return shown;
+}
+
+bool isUniform(const QImage& image, QColor colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != colour) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool copyProgram(const QString& from, const QString& program, const QString& to,
+                 const QStringList& bitmaps) {
+    for (const QString& name : QStringList{program} + bitmaps) {
+        if (!QFile::copy(from + "/" + name, to + "/" + name)) {
+            qWarning("cannot copy %s from %s into %s", qPrintable(name), qPrintable(from),
+                     qPrintable(to));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool finishes(QProcess& program, int expectedStatus, int timeoutMs) {
+    const bool finished =
+        program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
+    if (!finished || program.exitStatus() != QProcess::NormalExit ||
+        program.exitCode() != expectedStatus) {
+        qWarning() << "finished:" << finished << program.exitStatus() << "status"
+                   << program.exitCode() << "expected" << expectedStatus
+                   << program.readAllStandardError();
+        return false;
+    }
+    return true;
 }

@@ -4,27 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-const QString Credits = QStringLiteral("Авторы");
-const QString Board = QStringLiteral("Тарвик");
-const QString Report = QStringLiteral("Ошибка выполнения");
-constexpr int ClientHeight = 448;
-
-const QColor Grey(192, 192, 192);
-
-// A bitmap as it shows on its square: drawn over the square's colour.
-QImage onSquare(const QString& name, const QColor& square) {
-    QImage shown(55, 55, QImage::Format_RGB32);
-    shown.fill(square);
-    QPainter(&shown).drawImage(0, 0, QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name));
-    return shown;
-}
 
 QColor whiteSquare() {
     return QGuiApplication::palette().color(QPalette::HighlightedText);
@@ -41,17 +25,15 @@ struct BoardOnScreen {
     QString id;
     QRect window;
     QRect client() const {
-        return {window.left(), window.bottom() + 1 - ClientHeight, window.width(), ClientHeight};
+        return {window.left(), window.bottom() + 1 - TestRules::ClientHeight, window.width(),
+                TestRules::ClientHeight};
     }
     QRect menuBar() const {
-        return {window.left(), window.top(), window.width(), window.height() - ClientHeight};
+        return {window.left(), window.top(), window.width(),
+                window.height() - TestRules::ClientHeight};
     }
-    QPoint centreOf(int row, int col) const {
-        return client().topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28);
-    }
-    QRect innerArea(int row, int col) const {
-        return {client().topLeft() + QPoint((col - 1) * 56 + 1, (row - 1) * 56 + 1), QSize(55, 55)};
-    }
+    QPoint centreOf(int row, int col) const { return ::centreOf(client(), row, col); }
+    QRect innerArea(int row, int col) const { return innerAreaOf(client(), row, col); }
 };
 
 // Waits for the credits box, answers it and returns the board window.
@@ -83,36 +65,9 @@ void chooseFromMenu(const BoardOnScreen& board, int heading, int item) {
     QTest::qWait(300);
 }
 
-bool isUniform(const QImage& image, QColor colour) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) != colour) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // The program and its four bitmaps, copied into `folder`.
 bool copyProgram(const QString& folder) {
-    for (const char* name : {"tarvik", "Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"}) {
-        if (!QFile::copy(QStringLiteral(TARVIK_BIN_DIR "/") + name, folder + "/" + name)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool finishes(QProcess& program, int expectedStatus) {
-    const bool finished = program.state() == QProcess::NotRunning || program.waitForFinished(10000);
-    if (!finished || program.exitStatus() != QProcess::NormalExit ||
-        program.exitCode() != expectedStatus) {
-        qWarning() << "finished" << finished << program.exitStatus() << program.exitCode()
-                   << program.readAllStandardError();
-        return false;
-    }
-    return true;
+    return copyProgram(QStringLiteral(TARVIK_BIN_DIR), "tarvik", folder);
 }
 
 } // namespace
@@ -124,7 +79,7 @@ private slots:
     void theBoardComesAfterTheCreditsCentredAndPaintedCellByCell() {
         auto program = startProgram(programFolder());
         const BoardOnScreen board = passCredits();
-        QCOMPARE(board.client().size(), QSize(449, 448));
+        QCOMPARE(board.client().size(), QSize(TestRules::ClientWidth, TestRules::ClientHeight));
         const QSize screen = QGuiApplication::primaryScreen()->size();
         QVERIFY(std::abs(board.window.center().x() - screen.width() / 2) <= 1);
         QVERIFY(std::abs(board.window.center().y() - screen.height() / 2) <= 1);
@@ -143,8 +98,9 @@ private slots:
                 if (row == 8 && col == 1) {
                     QCOMPARE(inner, onSquare("Kon_W2.bmp", Grey));
                 } else {
-                    QVERIFY2(isUniform(inner, (row + col) % 2 ? Grey : whiteSquare()),
-                             qPrintable(QStringLiteral("cell (%1, %2)").arg(row).arg(col)));
+                    QVERIFY2(
+                        isUniform(inner, TestRules::isGreySquare(row, col) ? Grey : whiteSquare()),
+                        qPrintable(QStringLiteral("cell (%1, %2)").arg(row).arg(col)));
                 }
             }
         }

@@ -1,15 +1,20 @@
 #include "board_pixels.h"
 
+#include "test_rules.h"
 #include "window_fixture.h"
 
 #include <QBackingStore>
 #include <QImage>
+#include <QPainter>
 #include <cmath>
+#include <limits>
+#include <map>
+#include <tuple>
 
 namespace {
 
 const QRgb Frame = qRgb(0, 0, 0);
-const QRgb Grey = qRgb(192, 192, 192);
+const QRgb Grey = qRgb(TestRules::GreyValue, TestRules::GreyValue, TestRules::GreyValue);
 
 struct Run {
     int start;
@@ -103,6 +108,68 @@ QRect inkOnScreen(const QString& file, qreal ratio) {
                         int(std::ceil((ink.bottom() + 1) * ratio)) - 1));
 }
 
+// What a square's inner area shows: the bitmap, or "" for none, whose drawing
+// at natural size on the square's colour is nearest to its pixels. Drawings
+// are kept for the call that asks, one per picture, colour and area size.
+class PictureFinder {
+public:
+    explicit PictureFinder(qreal ratio)
+        : ratio_(ratio) {}
+
+    QString nearest(const QImage& inner, QRgb square) {
+        QString best;
+        qint64 bestDistance = std::numeric_limits<qint64>::max();
+        for (const QString& name : QStringList{QString()} + AllBitmaps) {
+            const qint64 distance =
+                distanceBetween(inner, drawn(name, square, inner.size()), bestDistance);
+            if (distance < bestDistance) {
+                best = name;
+                bestDistance = distance;
+            }
+        }
+        return best;
+    }
+
+private:
+    const QImage& drawn(const QString& name, QRgb square, QSize size) {
+        QImage& image = drawings_[{name, square, size.width(), size.height()}];
+        if (image.isNull()) {
+            image = QImage(size, QImage::Format_RGB32);
+            image.fill(square);
+            if (!name.isEmpty()) {
+                const QImage bitmap(BitmapFolder::asset(name));
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                                      ratio_ != std::floor(ratio_));
+                painter.drawImage(QRectF(QPointF(), QSizeF(bitmap.size()) * ratio_), bitmap);
+            }
+        }
+        return image;
+    }
+
+    // Stops counting once past `enough`: that picture is not the nearest.
+    static qint64 distanceBetween(const QImage& a, const QImage& b, qint64 enough) {
+        qint64 distance = 0;
+        for (int y = 0; y < a.height() && distance < enough; ++y) {
+            const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+            const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x) {
+                distance += std::abs(qRed(p[x]) - qRed(q[x])) +
+                            std::abs(qGreen(p[x]) - qGreen(q[x])) +
+                            std::abs(qBlue(p[x]) - qBlue(q[x]));
+            }
+        }
+        return distance;
+    }
+
+    qreal ratio_;
+    std::map<std::tuple<QString, QRgb, int, int>, QImage> drawings_;
+};
+
+QString pictureName(const QString& name) {
+    return name.isEmpty() ? QStringLiteral("no picture") : name;
+}
+
 bool near(const QRect& a, const QRect& b) {
     return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
            std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
@@ -126,7 +193,7 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
     const int bottom = qRound((logical.bottom() + 1) * ratio) - 1;
     // Row 1 and column 8 hold no picture in any position the tests use.
     const int rowOne = int((logical.top() + 28) * ratio);
-    const int colEight = int((logical.left() + 7 * 56 + 28) * ratio);
+    const int colEight = int((logical.left() + 7 * TestRules::CellStep + 28) * ratio);
     const QList<Run> columns =
         frameRuns(image, left, right, [&](int x) { return QPoint(x, rowOne); });
     const QList<Run> rows =
@@ -159,7 +226,7 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
                 }
                 continue;
             }
-            const QRgb square = (row + col) % 2 != 0 ? Grey : expected.white.rgb();
+            const QRgb square = TestRules::isGreySquare(row, col) ? Grey : expected.white.rgb();
             if (pixel == square) {
                 continue;
             }
@@ -178,6 +245,24 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
                     .arg(QColor(pixel).name(), QColor(square).name());
             }
             inkSeen[{row, col}] |= QRect(x - corner.x(), y - corner.y(), 1, 1);
+        }
+    }
+    PictureFinder finder(ratio);
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) {
+            const QPoint corner(columns[col - 1].end, rows[row - 1].end);
+            const QPoint end(columns[col].start, row < 8 ? rows[row].start : bottom + 1);
+            const QRgb square = TestRules::isGreySquare(row, col) ? Grey : expected.white.rgb();
+            const auto wanted = expected.pictures.find({row, col});
+            const QString want = wanted == expected.pictures.end() ? QString() : wanted->second;
+            const QString seen =
+                finder.nearest(image.copy(QRect(corner, end - QPoint(1, 1))), square);
+            if (seen != want) {
+                return QStringLiteral("square (%1, %2) shows %3, not %4")
+                    .arg(row)
+                    .arg(col)
+                    .arg(pictureName(seen), pictureName(want));
+            }
         }
     }
     for (const auto& [square, file] : expected.pictures) {

@@ -20,6 +20,8 @@ constexpr int Width = 18;
 constexpr int Height = 22;
 constexpr int BitsPerPixel = 28; // 16 bits, with planes before it
 constexpr int Compression = 30;
+constexpr int ImageSize = 34;
+constexpr int RowBytes = 55 * 4; // our bitmaps: 55 pixels of 32 bits
 
 bool write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -38,6 +40,15 @@ QByteArray withDepth(quint16 bits) {
     QByteArray bytes = soundBitmap();
     qToLittleEndian<quint16>(bits, bytes.data() + BitsPerPixel);
     return bytes;
+}
+
+// One pixel row fewer than the header says, the headers' sizes telling the
+// truth about the shorter file: only the row count shows that it is cut.
+QByteArray oneRowShort(const QByteArray& sound) {
+    const QByteArray cut = sound.left(sound.size() - RowBytes);
+    const qint32 pixelBytes = qFromLittleEndian<qint32>(sound.constData() + ImageSize);
+    return patched(patched(cut, DeclaredFileSize, qint32(cut.size())), ImageSize,
+                   pixelBytes - RowBytes);
 }
 
 } // namespace
@@ -68,6 +79,7 @@ const QList<HostileKind>& hostileKinds() {
         {"lowest height", "заголовок"},
         {"4000 x 4000 at 1 bit", "слишком большой размер"},
         {"declares a larger file", "обрезан"},
+        {"one pixel row short", "обрезан"},
         {"run-length compressed", "сжат"},
         {"7 bits a pixel", "заголовок"},
         {"larger than any bitmap", "файл больше"},
@@ -132,6 +144,9 @@ bool makeHostileFile(const QString& kind, const QString& path) {
     }
     if (kind == "declares a larger file") {
         return write(path, patched(sound, DeclaredFileSize, 1'000'000'000));
+    }
+    if (kind == "one pixel row short") {
+        return write(path, oneRowShort(sound));
     }
     if (kind == "run-length compressed") {
         return write(path, patched(withDepth(8), Compression, 1));

@@ -51,6 +51,7 @@ private slots:
         BitmapFolder folder(QStringList{});
         const QString path = folder.file("Kon_W.bmp");
         QVERIFY(makeHostileFile(kind, path));
+        const OpenDeadline deadline(path);
         const QString error = errorOf([&] { readBitmapFile(path); });
         QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
     }
@@ -73,6 +74,7 @@ private slots:
         QFETCH(QString, reason);
         BitmapFolder folder;
         QVERIFY(makeHostileFile(kind, folder.file(name)));
+        const OpenDeadline deadline(folder.file(name));
         QString error;
         if (name == "Kon_W2.bmp") {
             frmMain window([&] { return folder.path(); });

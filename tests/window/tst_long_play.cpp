@@ -1,4 +1,5 @@
 #include "invariants.h"
+#include "test_rules.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -46,9 +47,7 @@ private slots:
         std::uniform_int_distribution<int> square(1, 8);
         std::uniform_int_distribution<int> percent(0, 999);
         const auto aJumpAway = [&](std::mt19937& r) {
-            static constexpr std::pair<int, int> Jumps[] = {{1, 2},  {2, 1},  {-1, 2},  {-2, 1},
-                                                            {1, -2}, {2, -1}, {-1, -2}, {-2, -1}};
-            const auto [dr, dc] = Jumps[r() % 8];
+            const auto [dr, dc] = TestRules::KnightJumps[r() % 8];
             return std::pair(std::clamp(window->board().KnightRow + dr, 1, 8),
                              std::clamp(window->board().KnightCol + dc, 1, 8));
         };

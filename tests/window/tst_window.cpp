@@ -34,8 +34,7 @@ std::vector<std::pair<int, int>> knightPath(std::pair<int, int> from, std::pair<
     while (!queue.empty()) {
         const auto [row, col] = queue.front();
         queue.pop_front();
-        for (const auto& [dr, dc] :
-             {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
+        for (const auto& [dr, dc] : TestRules::KnightJumps) {
             const std::pair next{row + dr, col + dc};
             if (next.first >= 1 && next.first <= 8 && next.second >= 1 && next.second <= 8 &&
                 cameFrom.emplace(next, std::pair{row, col}).second) {
@@ -153,14 +152,17 @@ private slots:
     void cellsLieOnTheGridWithTheBottomLineHidden() {
         BitmapFolder folder;
         auto window = startedWindow(folder.path());
-        QCOMPARE(window->centralWidget()->size(), QSize(449, 448));
+        QCOMPARE(window->centralWidget()->size(),
+                 QSize(TestRules::ClientWidth, TestRules::ClientHeight));
         QCOMPARE(window->minimumSize(), window->maximumSize());
         const auto cells = window->centralWidget()->findChildren<PictureCell*>();
         QCOMPARE(cells.size(), 64);
         for (int n = 1; n <= 64; ++n) {
             const auto* cell = cells[n - 1];
             QCOMPARE(cell->objectName(), QStringLiteral("Picture%1").arg(n));
-            QCOMPARE(cell->geometry(), QRect((n - 1) % 8 * 56, (n - 1) / 8 * 56, 57, 57));
+            QCOMPARE(cell->geometry(),
+                     QRect((n - 1) % 8 * TestRules::CellStep, (n - 1) / 8 * TestRules::CellStep,
+                           TestRules::CellSide, TestRules::CellSide));
         }
         const auto flags = window->windowFlags();
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
@@ -267,8 +269,9 @@ private slots:
     void cleanup() { QApplication::setPalette(defaultPalette_); }
 
     // Under each colour scheme and at each scale, what the window really
-    // painted: at start-up, then after three tour moves, so that the knight
-    // and the mark have stood on both square colours and cells were repainted.
+    // painted: at start-up, after three tour moves, so that the knight and the
+    // mark have stood on both square colours, and after a new game and two
+    // Knight moves, which clear what they leave.
     void boardIsPaintedExactly_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QPalette>("palette");
@@ -306,6 +309,19 @@ private slots:
                              {{5, 3}, "Kon_W.bmp"}};
         QVERIFY2(QTest::qWaitFor([&] { return boardFaults(*window, expected).isEmpty(); }, 1000),
                  qPrintable(boardFaults(*window, expected)));
+
+        // A new game, then Knight moves: pictures cleared, and the knight
+        // leaving each square it enters.
+        menuAction(*window, "mnuNewGame")->trigger();
+        expected.pictures = {{{8, 1}, "Kon_W2.bmp"}};
+        QVERIFY2(QTest::qWaitFor([&] { return boardFaults(*window, expected).isEmpty(); }, 1000),
+                 qPrintable(boardFaults(*window, expected)));
+        menuAction(*window, "mnuMoveH")->trigger();
+        click(*window, 6, 2);
+        click(*window, 7, 4);
+        expected.pictures = {{{7, 4}, "Kon_W2.bmp"}};
+        QVERIFY2(QTest::qWaitFor([&] { return boardFaults(*window, expected).isEmpty(); }, 1000),
+                 qPrintable(boardFaults(*window, expected)));
     }
 
     void onlyALeftPressAndReleaseOnTheCellMoves_data() {
@@ -332,24 +348,33 @@ private slots:
         QCOMPARE(window->board().KnightRow == 6, moves);
     }
 
-    void cellsTakeFocusInOrderButIgnoreKeys() {
+    // Tab and Shift+Tab walk the cells in order, Picture1 first; a key on a
+    // cell does nothing, and having the focus shows nothing.
+    void tabWalksTheCellsInOrderAndKeysDoNothing() {
         BitmapFolder folder;
         auto window = startedWindow(folder.path());
         menuAction(*window, "mnuMoveH")->trigger();
-        PictureCell* first = cellAt(*window, 1, 1);
-        QWidget* widget = first;
+        cellAt(*window, 1, 1)->setFocus();
+        const auto focusedCell = [&] { return window->focusWidget()->objectName(); };
+        const auto pressOnFocus = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(window->focusWidget(), key, modifiers);
+            QCoreApplication::processEvents();
+        };
         for (int n = 2; n <= 64; ++n) {
-            widget = widget->nextInFocusChain();
-            QCOMPARE(widget->objectName(), QStringLiteral("Picture%1").arg(n));
+            pressOnFocus(Qt::Key_Tab);
+            QCOMPARE(focusedCell(), QStringLiteral("Picture%1").arg(n));
+            for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A}) {
+                pressOnFocus(key);
+            }
         }
-        PictureCell* target = cellAt(*window, 6, 2);
-        target->setFocus();
-        const QStringList before = shownFiles(*window);
-        for (const auto key :
-             {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up, Qt::Key_A}) {
-            QTest::keyClick(target, key);
+        for (int n = 63; n >= 1; --n) {
+            pressOnFocus(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(focusedCell(), QStringLiteral("Picture%1").arg(n));
         }
-        QCOMPARE(shownFiles(*window), before);
+        QCOMPARE(window->board().KnightRow, Coord{8});
+        const ExpectedBoard start{QApplication::palette().color(QPalette::HighlightedText),
+                                  {{{8, 1}, "Kon_W2.bmp"}}};
+        QCOMPARE(boardFaults(*window, start), QString());
     }
 
     void aReplacedBitmapShowsFromItsNextUse() {

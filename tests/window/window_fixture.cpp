@@ -8,6 +8,12 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 
 BitmapFolder::BitmapFolder(const QStringList& names, const QString& subfolder) {
     path_ = subfolder.isEmpty() ? root_.path() : root_.path() + "/" + subfolder;
@@ -19,6 +25,59 @@ BitmapFolder::BitmapFolder(const QStringList& names, const QString& subfolder) {
 
 QString BitmapFolder::asset(const QString& name) {
     return QStringLiteral(TARVIK_ASSETS_DIR "/") + name;
+}
+
+namespace {
+
+// One watcher thread for the whole process, armed and disarmed by the scopes.
+struct OpenWatcher {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string file; // "" while disarmed
+    std::chrono::steady_clock::time_point deadline;
+
+    static OpenWatcher& instance() {
+        static OpenWatcher* watcher = [] {
+            auto* created = new OpenWatcher; // lives as long as its thread
+            std::thread([created] { created->watch(); }).detach();
+            return created;
+        }();
+        return *watcher;
+    }
+
+    void watch() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return !file.empty(); });
+            if (!changed.wait_until(lock, deadline, [this] { return file.empty(); })) {
+                std::fprintf(stderr, "FAIL! opening %s did not end within %d ms: it blocks\n",
+                             file.c_str(), OpenDeadlineMs);
+                std::_Exit(EXIT_FAILURE);
+            }
+        }
+    }
+};
+
+} // namespace
+
+OpenDeadline::OpenDeadline(const QString& file) {
+    OpenWatcher& watcher = OpenWatcher::instance();
+    {
+        const std::lock_guard lock(watcher.mutex);
+        watcher.file = file.toStdString();
+        watcher.deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(OpenDeadlineMs);
+    }
+    watcher.changed.notify_all();
+}
+
+OpenDeadline::~OpenDeadline() {
+    OpenWatcher& watcher = OpenWatcher::instance();
+    {
+        const std::lock_guard lock(watcher.mutex);
+        watcher.file.clear();
+    }
+    watcher.changed.notify_all();
 }
 
 void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
@@ -98,4 +157,7 @@ QAction* menuAction(const frmMain& window, const char* name) {
 
 void click(const frmMain& window, int row, int col) {
     QTest::mouseClick(cellAt(window, row, col), Qt::LeftButton, {}, QPoint(28, 28));
+    // The board paints between a user's clicks, so a cell left unrepainted
+    // shows.
+    QCoreApplication::processEvents();
 }

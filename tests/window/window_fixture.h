@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frmmain.h"
+#include "test_rules.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -10,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-inline const QStringList AllBitmaps{"Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"};
+inline const QStringList AllBitmaps(TestRules::BitmapNames.begin(), TestRules::BitmapNames.end());
 
 // A fresh folder holding copies of the project's bitmaps, gone with the object.
 class BitmapFolder {
@@ -25,6 +26,19 @@ public:
 private:
     QTemporaryDir root_;
     QString path_;
+};
+
+// While it lives, ends the test process with a failure naming `file` if the
+// scope has not ended within OpenDeadlineMs: a FIFO or a device that slipped
+// past the reader's checks would block in open() for ever, and no test may
+// hang. One at a time.
+constexpr int OpenDeadlineMs = 5000;
+class OpenDeadline {
+public:
+    explicit OpenDeadline(const QString& file);
+    ~OpenDeadline();
+    OpenDeadline(const OpenDeadline&) = delete;
+    OpenDeadline& operator=(const OpenDeadline&) = delete;
 };
 
 // What a modal message box showed when it opened.
@@ -59,4 +73,5 @@ int runInEventLoop(const std::function<void()>& action);
 
 PictureCell* cellAt(const frmMain& window, int row, int col);
 QAction* menuAction(const frmMain& window, const char* name);
+// A left click on the square, then the painting it asks for.
 void click(const frmMain& window, int row, int col);

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -16,30 +15,7 @@
 
 namespace {
 
-const QString Credits = QStringLiteral("Авторы");
-const QString Board = QStringLiteral("Тарвик");
-const QString Report = QStringLiteral("Ошибка выполнения");
-const QStringList Bitmaps{"Kon_W.bmp", "Kon_W2.bmp", "Trelk_W.bmp", "Trelk.bmp"};
-const QColor Grey(192, 192, 192);
 const QColor White(255, 255, 255); // Wine's highlight-text colour
-
-QImage onSquare(const QString& name, const QColor& square) {
-    QImage shown(55, 55, QImage::Format_RGB32);
-    shown.fill(square);
-    QPainter(&shown).drawImage(0, 0, QImage(QStringLiteral(TARVIK_ASSETS_DIR "/") + name));
-    return shown;
-}
-
-bool isUniform(const QImage& image, QColor colour) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) != colour) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 QString exeFolder() {
     return qEnvironmentVariable("TARVIK_EXE_DIR");
@@ -50,14 +26,8 @@ QString prefix() {
 }
 
 // The exe and its four bitmaps, or some of them, copied into `folder`.
-bool copyProgram(const QString& folder, const QStringList& bitmaps = Bitmaps) {
-    for (const QString& name : QStringList{"tarvik.exe"} + bitmaps) {
-        if (!QFile::copy(exeFolder() + "/" + name, folder + "/" + name)) {
-            qWarning("cannot copy %s into %s", qPrintable(name), qPrintable(folder));
-            return false;
-        }
-    }
-    return true;
+bool copyProgram(const QString& folder, const QStringList& bitmaps = AllBitmapNames) {
+    return copyProgram(exeFolder(), "tarvik.exe", folder, bitmaps);
 }
 
 // `wine program`, with Qt's messages on standard error (Wine hands WINEQT_*
@@ -76,40 +46,22 @@ std::unique_ptr<QProcess> startUnderWine(const QString& program,
     return process;
 }
 
-bool finishes(QProcess& program, int expectedStatus, int timeoutMs = 20000) {
-    const bool finished =
-        program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
-    if (!finished || program.exitCode() != expectedStatus) {
-        qWarning() << "finished:" << finished << "status:" << program.exitCode()
-                   << "expected:" << expectedStatus << program.readAllStandardError();
-        return false;
-    }
-    return true;
-}
-
 // Where the board's client area lies on the screen, found from the knight on
 // its start square: the one place that shows the grey-square knight.
 QRect findBoard(const QImage& screen) {
     const QImage knight = onSquare("Kon_W2.bmp", Grey);
-    const QPoint toClient(1, 7 * 56 + 1);
+    const QPoint toClient = innerAreaOf({}, 8, 1).topLeft();
     for (int y = toClient.y(); y + knight.height() <= screen.height(); ++y) {
         for (int x = toClient.x(); x + knight.width() <= screen.width(); ++x) {
             if (screen.pixel(x, y) == knight.pixel(0, 0) &&
                 screen.copy(x, y, knight.width(), knight.height()) == knight) {
-                return {QPoint(x, y) - toClient, QSize(449, 448)};
+                return {QPoint(x, y) - toClient,
+                        QSize(TestRules::ClientWidth, TestRules::ClientHeight)};
             }
         }
     }
     qWarning("the knight on its start square is nowhere on the screen");
     return {};
-}
-
-QRect innerArea(const QRect& client, int row, int col) {
-    return {client.topLeft() + QPoint((col - 1) * 56 + 1, (row - 1) * 56 + 1), QSize(55, 55)};
-}
-
-QPoint centreOf(const QRect& client, int row, int col) {
-    return client.topLeft() + QPoint((col - 1) * 56 + 28, (row - 1) * 56 + 28);
 }
 
 // Answers the credits box and returns the board's client area on screen.
@@ -148,8 +100,8 @@ void playsAKnightMove(const QRect& client) {
     Desktop::clickAt(centreOf(client, 6, 2));
     QTest::qWait(500);
     const QImage shot = Desktop::screen();
-    QCOMPARE(shot.copy(innerArea(client, 6, 2)), onSquare("Kon_W.bmp", White));
-    QVERIFY2(isUniform(shot.copy(innerArea(client, 8, 1)), Grey), "(8, 1) was not cleared");
+    QCOMPARE(shot.copy(innerAreaOf(client, 6, 2)), onSquare("Kon_W.bmp", White));
+    QVERIFY2(isUniform(shot.copy(innerAreaOf(client, 8, 1)), Grey), "(8, 1) was not cleared");
 }
 
 // Runs a Windows command under Wine to its end and returns its status.
@@ -186,7 +138,7 @@ void startsPlaysAndExits(const QString& program) {
     QVERIFY(!client.isNull());
     playsAKnightMove(client);
     chooseFromMenu(0, 1); // Файл > Выход
-    QVERIFY(finishes(*process, 0));
+    QVERIFY(finishes(*process, 0, 20000));
 }
 
 } // namespace
@@ -216,14 +168,14 @@ private slots:
         Desktop::screen().copy(window.adjusted(-8, -8, 8, 8)).save("wine-board.png");
         playsAKnightMove(client);
         chooseFromMenu(0, 1); // Файл > Выход
-        QVERIFY(finishes(*program, 0));
+        QVERIFY(finishes(*program, 0, 20000));
     }
 
     void closingTheWindowEndsWithZero() {
         auto program = startUnderWine(exeFolder() + "/tarvik.exe");
         QVERIFY(!passCredits().isNull());
         Desktop::pressKeys({"alt+F4"});
-        QVERIFY(finishes(*program, 0));
+        QVERIFY(finishes(*program, 0, 20000));
     }
 
     void withoutTheGreySquareKnightTheReportNamesItsWindowsPath() {
@@ -240,7 +192,7 @@ private slots:
             .copy(Desktop::geometry(report).adjusted(-8, -8, 8, 8))
             .save("wine-report.png");
         Desktop::pressReturn(report);
-        QVERIFY(finishes(*program, 1));
+        QVERIFY(finishes(*program, 1, 20000));
         const QString errors = QString::fromUtf8(program->readAllStandardError());
         const QString windowsPath =
             "Z:" + QDir::toNativeSeparators(folder.filePath("Kon_W2.bmp")).replace('/', '\\');
@@ -267,8 +219,8 @@ private slots:
         QVERIFY2(unpack.waitForFinished(30000) && unpack.exitCode() == 0, qPrintable(zip));
         const QString unpacked = folder.filePath(QFileInfo(zip).completeBaseName());
         for (const QString& name :
-             Bitmaps + QStringList{"LICENSE.txt", "qt.conf", "translations/qtbase_ru.qm",
-                                   "qt-licenses/LGPL-3.0-only.txt"}) {
+             AllBitmapNames + QStringList{"LICENSE.txt", "qt.conf", "translations/qtbase_ru.qm",
+                                          "qt-licenses/LGPL-3.0-only.txt"}) {
             QVERIFY2(QFile::exists(unpacked + "/" + name), qPrintable(name + " is not in the zip"));
         }
         startsPlaysAndExits(unpacked + "/tarvik.exe");
@@ -279,7 +231,7 @@ private slots:
         const QString shortcut = prefix() + QStringLiteral("/drive_c/ProgramData/Microsoft/Windows/"
                                                            "Start Menu/Programs/Тарвик/Тарвик.lnk");
         QCOMPARE(runUnderWine({qEnvironmentVariable("TARVIK_INSTALLER"), "/S"}), 0);
-        for (const QString& name : Bitmaps + QStringList{"tarvik.exe", "Uninstall.exe"}) {
+        for (const QString& name : AllBitmapNames + QStringList{"tarvik.exe", "Uninstall.exe"}) {
             QVERIFY2(QFile::exists(installed + "/" + name), qPrintable(name + " is not installed"));
         }
         QVERIFY2(QFile::exists(shortcut), "no «Тарвик» in the Start menu");
@@ -308,11 +260,12 @@ private slots:
         QVERIFY(!Desktop::waitForWindow(Board).isEmpty());
         QTest::qWait(500);
         const QRect window = Desktop::geometry(Desktop::waitForWindow(Board));
-        const QRect client(window.bottomLeft() - QPoint(0, 447), QSize(449, 448));
-        QVERIFY2(isUniform(Desktop::screen().copy(innerArea(client, 1, 1)), QColor(255, 255, 0)),
+        const QRect client(window.bottomLeft() - QPoint(0, TestRules::ClientHeight - 1),
+                           QSize(TestRules::ClientWidth, TestRules::ClientHeight));
+        QVERIFY2(isUniform(Desktop::screen().copy(innerAreaOf(client, 1, 1)), QColor(255, 255, 0)),
                  "the white square (1, 1) is not in the scheme's highlight-text colour");
         Desktop::pressKeys({"alt+F4"});
-        QVERIFY(finishes(*program, 0));
+        QVERIFY(finishes(*program, 0, 20000));
         QCOMPARE(runUnderWine({"reg", "delete", colours, "/v", "HilightText", "/f"}), 0);
     }
 
@@ -338,9 +291,9 @@ private slots:
         QTest::qWait(500);
         const QRect window = Desktop::geometry(board);
         Desktop::screen().copy(window).save(QStringLiteral("wine-board-%1dpi.png").arg(dpi));
-        QCOMPARE(window.width(), qRound(449 * dpi / 96.0));
+        QCOMPARE(window.width(), qRound(TestRules::ClientWidth * dpi / 96.0));
         Desktop::pressKeys({"alt+F4"});
-        QVERIFY(finishes(*program, 0));
+        QVERIFY(finishes(*program, 0, 20000));
         QCOMPARE(runUnderWine({"reg", "delete", desktop, "/v", "LogPixels", "/f"}), 0);
     }
 };
