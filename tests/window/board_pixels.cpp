@@ -94,6 +94,11 @@ QList<int> cellIndexes(const QList<Run>& runs, int from, int to) {
 // Where a bitmap has ink (any pixel not fully transparent), in device pixels
 // from the inner corner, at its natural size in device-independent pixels.
 QRect inkOnScreen(const QString& file, qreal ratio) {
+    static std::map<std::pair<QString, qreal>, QRect> known; // the files never change
+    const auto seen = known.find({file, ratio});
+    if (seen != known.end()) {
+        return seen->second;
+    }
     const QImage bitmap = QImage(BitmapFolder::asset(file)).convertToFormat(QImage::Format_ARGB32);
     QRect ink;
     for (int y = 0; y < bitmap.height(); ++y) {
@@ -103,23 +108,25 @@ QRect inkOnScreen(const QString& file, qreal ratio) {
             }
         }
     }
-    return QRect(QPoint(int(std::floor(ink.left() * ratio)), int(std::floor(ink.top() * ratio))),
-                 QPoint(int(std::ceil((ink.right() + 1) * ratio)) - 1,
-                        int(std::ceil((ink.bottom() + 1) * ratio)) - 1));
+    return known[{file, ratio}] = QRect(
+               QPoint(int(std::floor(ink.left() * ratio)), int(std::floor(ink.top() * ratio))),
+               QPoint(int(std::ceil((ink.right() + 1) * ratio)) - 1,
+                      int(std::ceil((ink.bottom() + 1) * ratio)) - 1));
 }
 
 // What a square's inner area shows: the bitmap, or "" for none, whose drawing
 // at natural size on the square's colour is nearest to its pixels. Drawings
-// are kept for the call that asks, one per picture, colour and area size.
+// are kept, one per picture, colour, scale and area size.
 class PictureFinder {
 public:
     explicit PictureFinder(qreal ratio)
         : ratio_(ratio) {}
 
-    QString nearest(const QImage& inner, QRgb square) {
+    // Trying the likely picture first lets the others stop counting early.
+    QString nearest(const QImage& inner, QRgb square, const QString& likely) {
         QString best;
         qint64 bestDistance = std::numeric_limits<qint64>::max();
-        for (const QString& name : QStringList{QString()} + AllBitmaps) {
+        for (const QString& name : QStringList{likely, QString()} + AllBitmaps) {
             const qint64 distance =
                 distanceBetween(inner, drawn(name, square, inner.size()), bestDistance);
             if (distance < bestDistance) {
@@ -132,7 +139,7 @@ public:
 
 private:
     const QImage& drawn(const QString& name, QRgb square, QSize size) {
-        QImage& image = drawings_[{name, square, size.width(), size.height()}];
+        QImage& image = drawings()[{name, square, ratio_, size.width(), size.height()}];
         if (image.isNull()) {
             image = QImage(size, QImage::Format_RGB32);
             image.fill(square);
@@ -162,8 +169,12 @@ private:
         return distance;
     }
 
+    static std::map<std::tuple<QString, QRgb, qreal, int, int>, QImage>& drawings() {
+        static std::map<std::tuple<QString, QRgb, qreal, int, int>, QImage> kept;
+        return kept;
+    }
+
     qreal ratio_;
-    std::map<std::tuple<QString, QRgb, int, int>, QImage> drawings_;
 };
 
 QString pictureName(const QString& name) {
@@ -256,7 +267,7 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
             const auto wanted = expected.pictures.find({row, col});
             const QString want = wanted == expected.pictures.end() ? QString() : wanted->second;
             const QString seen =
-                finder.nearest(image.copy(QRect(corner, end - QPoint(1, 1))), square);
+                finder.nearest(image.copy(QRect(corner, end - QPoint(1, 1))), square, want);
             if (seen != want) {
                 return QStringLiteral("square (%1, %2) shows %3, not %4")
                     .arg(row)

@@ -157,7 +157,4 @@ QAction* menuAction(const frmMain& window, const char* name) {
 
 void click(const frmMain& window, int row, int col) {
     QTest::mouseClick(cellAt(window, row, col), Qt::LeftButton, {}, QPoint(28, 28));
-    // The board paints between a user's clicks, so a cell left unrepainted
-    // shows.
-    QCoreApplication::processEvents();
 }

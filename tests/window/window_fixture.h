@@ -73,5 +73,4 @@ int runInEventLoop(const std::function<void()>& action);
 
 PictureCell* cellAt(const frmMain& window, int row, int col);
 QAction* menuAction(const frmMain& window, const char* name);
-// A left click on the square, then the painting it asks for.
 void click(const frmMain& window, int row, int col);
