@@ -1,8 +1,7 @@
 #include "startup.h"
 
-#include "frmmain.h"
-
 #include "app_identity.h"
+#include "frmmain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,7 +45,7 @@ int runStartupChild(int argc, char* argv[], bool bare) {
     if (bare) {
         QWidget window;
         window.setObjectName(QStringLiteral("bare"));
-        window.setFixedSize(frmMain::ClientWidth, frmMain::ClientHeight);
+        window.setFixedSize(Layout::ClientWidth, Layout::ClientHeight);
         firstPaint.target = window.objectName();
         window.show();
         return app.exec();

@@ -1,6 +1,6 @@
 #include "bitmap_file.h"
 
-#include "cell.h"
+#include "wording.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -18,7 +18,7 @@ QString fileFailure(const QFileInfo& file) {
         return QStringLiteral("символическая ссылка ведёт в никуда");
     }
     if (!file.exists()) {
-        return QStringLiteral("файл не найден");
+        return QString::fromUtf8(Wording::Reason::NotFound);
     }
     if (file.isDir()) {
         return QStringLiteral("это папка, а не файл");
@@ -33,19 +33,19 @@ QByteArray readWholeFile(const QString& path, QString& failure) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         failure = file.error() == QFileDevice::PermissionsError
-                      ? QStringLiteral("нет прав на чтение файла")
+                      ? QString::fromUtf8(Wording::Reason::NoPermission)
                       : QStringLiteral("файл не удалось открыть");
         return {};
     }
     // One byte more than the file should hold tells that it is over the cap
     // or grew while being read, without reserving the whole cap.
-    QByteArray bytes = file.read(std::min(file.size(), BitmapLimits::MaxFileBytes) + 1);
+    QByteArray bytes = file.read(std::min<qint64>(file.size(), BitmapLimits::MaxFileBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
-        failure = QStringLiteral("файл не удалось прочитать");
+        failure = QString::fromUtf8(Wording::Reason::Unreadable);
     } else if (bytes.isEmpty()) {
-        failure = QStringLiteral("файл пуст");
+        failure = QString::fromUtf8(Wording::Reason::Empty);
     } else if (bytes.size() > BitmapLimits::MaxFileBytes) {
-        failure = QStringLiteral("файл больше %1 байт").arg(BitmapLimits::MaxFileBytes);
+        failure = QString::fromStdString(Wording::Reason::largerThan(BitmapLimits::MaxFileBytes));
     }
     return bytes;
 }
@@ -82,7 +82,7 @@ QString rowsFailure(const QByteArray& bytes, QSize size) {
 
 QString headerFailure(QImageReader& reader, const QByteArray& bytes) {
     if (!reader.canRead()) {
-        return QStringLiteral("это не рисунок BMP");
+        return QString::fromUtf8(Wording::Reason::NotBitmap);
     }
     // A top-down file reports its height as negative.
     const QSize size(reader.size().width(), std::abs(reader.size().height()));
@@ -90,9 +90,8 @@ QString headerFailure(QImageReader& reader, const QByteArray& bytes) {
         return QStringLiteral("заголовок BMP неверен: недопустимый размер или глубина цвета");
     }
     if (!BitmapLimits::fitsInPicture(size.width(), size.height())) {
-        return QStringLiteral("слишком большой размер рисунка: %1 × %2")
-            .arg(size.width())
-            .arg(size.height());
+        return QString::fromStdString(
+            Wording::Reason::pictureTooLarge(size.width(), size.height()));
     }
     return rowsFailure(bytes, size);
 }
@@ -111,7 +110,7 @@ QImage decodeBitmap(const QByteArray& bytes, QString& failure) {
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        failure = QStringLiteral("рисунок BMP не удалось разобрать");
+        failure = QString::fromUtf8(Wording::Reason::Undecodable);
     }
     return image;
 }
@@ -126,9 +125,8 @@ QImage readBitmapFile(const QString& path) {
         }
     }
     if (!failure.isEmpty()) {
-        throw PictureLoadError(QStringLiteral("Не удалось загрузить рисунок «%1»: %2.")
-                                   .arg(path, failure)
-                                   .toStdString());
+        throw PictureLoadError(
+            Wording::pictureLoadFailure(path.toStdString(), failure.toStdString()));
     }
     return image;
 }

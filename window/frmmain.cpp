@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "run_time_error.h"
+#include "wording.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,18 +16,18 @@ namespace {
 constexpr ColourValue Grey = 0xC0C0C0;
 constexpr ColourValue HighlightText = SystemColourFlag | SystemColourHighlightText;
 
-Coord rowOfCell(int number) {
-    return static_cast<Coord>((number - 1) / BoardSize + 1);
-}
-Coord colOfCell(int number) {
-    return static_cast<Coord>((number - 1) % BoardSize + 1);
+using Layout::colOfCell;
+using Layout::rowOfCell;
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
 
 } // namespace
 
 frmMain::frmMain(FolderSource applicationFolder)
     : applicationFolder_(std::move(applicationFolder)) {
-    setWindowTitle(QStringLiteral("Тарвик"));
+    setWindowTitle(text(Wording::Title));
     // A fixed single border where the system draws one (Windows), not a
     // resizable frame that merely refuses to resize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -48,15 +49,15 @@ std::function<void()> frmMain::changingBoard(std::function<void()> change) {
 
 void frmMain::createCells() {
     auto* boardArea = new QWidget(this);
-    boardArea->setFixedSize(ClientWidth, ClientHeight);
+    boardArea->setFixedSize(Layout::ClientWidth, Layout::ClientHeight);
     boardArea->setAccessibleName(QStringLiteral("Доска"));
     setCentralWidget(boardArea);
-    for (int number = 1; number <= BoardSize * BoardSize; ++number) {
+    for (int number = 1; number <= Layout::CellCount; ++number) {
         const Coord row = rowOfCell(number);
         const Coord col = colOfCell(number);
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
-        cell->move((col - 1) * PictureCell::Step, (row - 1) * PictureCell::Step);
+        cell->move((col - 1) * Layout::CellStep, (row - 1) * Layout::CellStep);
         connect(cell, &PictureCell::clicked, this,
                 changingBoard([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
@@ -64,30 +65,30 @@ void frmMain::createCells() {
 }
 
 void frmMain::createMenus() {
-    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile
-        ->addAction(QStringLiteral("Новая игра"), this,
-                    changingBoard([this] { mnuNewGame_Click(); }))
-        ->setObjectName(QStringLiteral("mnuNewGame"));
-    mnuFile->addAction(QStringLiteral("Выход"), this, guarded([this] { mnuExit_Click(); }))
-        ->setObjectName(QStringLiteral("mnuExit"));
+    QMenu* mnuFile = addMenu(Wording::File);
+    addItem(mnuFile, Wording::NewGame, changingBoard([this] { mnuNewGame_Click(); }));
+    addItem(mnuFile, Wording::Exit, guarded([this] { mnuExit_Click(); }));
+    QMenu* mnuTasks = addMenu(Wording::Tasks);
+    addItem(mnuTasks, Wording::MoveH, guarded([this] { mnuMoveH_Click(); }));
+    addItem(mnuTasks, Wording::AllBoard, guarded([this] { mnuAllBoard_Click(); }));
+}
 
-    QMenu* mnuTasks = menuBar()->addMenu(QStringLiteral("Задачи"));
-    mnuTasks->setObjectName(QStringLiteral("mnuTasks"));
-    mnuTasks->addAction(QStringLiteral("Ход конём"), this, guarded([this] { mnuMoveH_Click(); }))
-        ->setObjectName(QStringLiteral("mnuMoveH"));
-    mnuTasks
-        ->addAction(QStringLiteral("Обойти всю доску"), this,
-                    guarded([this] { mnuAllBoard_Click(); }))
-        ->setObjectName(QStringLiteral("mnuAllBoard"));
+QMenu* frmMain::addMenu(const Wording::MenuItem& heading) {
+    QMenu* menu = menuBar()->addMenu(text(heading.caption));
+    menu->setObjectName(QLatin1String(heading.name));
+    return menu;
+}
+
+void frmMain::addItem(QMenu* menu, const Wording::MenuItem& item,
+                      const std::function<void()>& handler) {
+    menu->addAction(text(item.caption), this, handler)->setObjectName(QLatin1String(item.name));
 }
 
 void frmMain::Form_Load() {
     showCredits();
     board_.MarkOnWhitePath = applicationPath("Trelk_W.bmp");
     board_.MarkOnGreyPath = applicationPath("Trelk.bmp");
-    for (int number = 1; number <= BoardSize * BoardSize; ++number) {
+    for (int number = 1; number <= Layout::CellCount; ++number) {
         board_.Squares(rowOfCell(number), colOfCell(number)) = cells_[number - 1];
     }
     board_.GreySquareColor = Grey;
@@ -100,10 +101,8 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::showCredits() {
-    QMessageBox credits(
-        QMessageBox::NoIcon, QStringLiteral("Авторы"),
-        QStringLiteral("Тарвик, головоломка о ходе коня. Сделано командой Тарвика.") +
-            QStringLiteral("\n\r") + QStringLiteral("https://tarvik.example.org"));
+    QMessageBox credits(QMessageBox::NoIcon, text(Wording::CreditsCaption),
+                        text(Wording::CreditsText));
     // A plain OK button: the standard one looks up an icon theme first, which
     // was a third of the start-up work.
     credits.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -118,23 +117,10 @@ std::string frmMain::applicationPath(const char* fileName) const {
         .toStdString();
 }
 
-// What a screen reader says of each square: where it is and what stands on
-// it, as the board has it now.
 void frmMain::nameSquares() {
-    for (int number = 1; number <= BoardSize * BoardSize; ++number) {
-        const Coord row = rowOfCell(number);
-        const Coord col = colOfCell(number);
-        const QString state = row == board_.KnightRow && col == board_.KnightCol
-                                  ? QStringLiteral("конь")
-                              : board_.Visited(row, col) != 0 ? QStringLiteral("пройдена")
-                                                              : QStringLiteral("свободна");
-        QString& spoken = spokenStates_[number - 1];
-        if (state != spoken) {
-            spoken = state;
-            cells_[number - 1]->setAccessibleName(
-                QStringLiteral("Ряд %1, столбец %2: %3").arg(row).arg(col).arg(state));
-        }
-    }
+    squareNames_.update(board_, [this](int number, const std::string& name) {
+        cells_[number - 1]->setAccessibleName(QString::fromStdString(name));
+    });
 }
 
 void frmMain::showCentred() {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "board.h"
+#include "layout.h"
 #include "picture_cell.h"
+#include "square_names.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -17,9 +20,6 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int ClientWidth = 449;
-    static constexpr int ClientHeight = 448;
-
     // Where the four bitmaps are looked for; asked afresh for every path.
     using FolderSource = std::function<QString()>;
 
@@ -37,6 +37,8 @@ protected:
 private:
     void createCells();
     void createMenus();
+    QMenu* addMenu(const Wording::MenuItem& heading);
+    void addItem(QMenu* menu, const Wording::MenuItem& item, const std::function<void()>& handler);
     void showCredits();
     std::string applicationPath(const char* fileName) const;
     std::function<void()> changingBoard(std::function<void()> change);
@@ -51,7 +53,7 @@ private:
 
     FolderSource applicationFolder_;
     Board board_;
-    std::array<PictureCell*, BoardSize * BoardSize> cells_{}; // Picture1 .. Picture64
-    std::array<QString, BoardSize * BoardSize> spokenStates_;
+    std::array<PictureCell*, Layout::CellCount> cells_{}; // Picture1 .. Picture64
+    SquareNames squareNames_;
     bool centredInFrame_ = false;
 };

@@ -6,36 +6,12 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <array>
 #include <cmath>
 
 namespace {
 
-// A cell's lines and inner area in device pixels of its window. Every edge is
-// worked out from a board position shared with the neighbour, rounded as Qt
-// rounds the cells' own areas, so that at any scale neighbours meet on the
-// same pixel and every line is equally wide.
-struct DeviceTile {
-    std::array<QRect, 4> lines;
-    QRect inner;
-};
-
-int deviceEdge(int logical, qreal ratio) {
-    return qRound(logical * ratio);
-}
-
-DeviceTile deviceTile(QPoint origin, qreal ratio) {
-    // As wide as the board's last device column, so the right edge is framed
-    // by a whole line.
-    const int width = std::max(1, qRound(ratio));
-    const int left = deviceEdge(origin.x(), ratio);
-    const int top = deviceEdge(origin.y(), ratio);
-    const int right = deviceEdge(origin.x() + PictureCell::Step, ratio);
-    const int bottom = deviceEdge(origin.y() + PictureCell::Step, ratio);
-    return {{QRect(left, top, right - left + width, width), QRect(left, top, width, bottom - top),
-             QRect(right, top, width, bottom - top + width),
-             QRect(left, bottom, right - left, width)},
-            QRect(QPoint(left + width, top + width), QPoint(right - 1, bottom - 1))};
+QRect toQRect(const Layout::PixelRect& rect) {
+    return {rect.x, rect.y, rect.width, rect.height};
 }
 
 bool isWhole(qreal ratio) {
@@ -47,7 +23,7 @@ bool isWhole(qreal ratio) {
 PictureCell::PictureCell(QWidget* parent)
     : QWidget(parent) {
     installCellAccessibility();
-    setFixedSize(Side, Side);
+    setFixedSize(Layout::CellSide, Layout::CellSide);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -92,7 +68,8 @@ void PictureCell::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     // Where the cell lies on what is painted: its window, or a grabbed image.
     const QPointF deviceOrigin = painter.deviceTransform().map(QPointF());
-    const DeviceTile tile = deviceTile((deviceOrigin / ratio).toPoint(), ratio);
+    const QPoint origin = (deviceOrigin / ratio).toPoint();
+    const Layout::DeviceTile tile = Layout::deviceTile(origin.x(), origin.y(), ratio);
     // From here on one unit is one device pixel of the window.
     painter.scale(1 / ratio, 1 / ratio);
     painter.translate(-deviceOrigin);
@@ -100,17 +77,18 @@ void PictureCell::paintEvent(QPaintEvent*) {
     // is left unpainted wherever the lines fall.
     painter.fillRect(QRectF(deviceOrigin, QSizeF(size()) * ratio), toQColor(backColor_, palette()));
     // The classic black window-frame line, dark on every colour scheme.
-    for (const QRect& line : tile.lines) {
-        painter.fillRect(line, Qt::black);
+    for (const Layout::PixelRect& line : tile.lines) {
+        painter.fillRect(toQRect(line), Qt::black);
     }
     if (picture_.isNull()) {
         return;
     }
-    painter.setClipRect(tile.inner);
+    const QRect inner = toQRect(tile.inner);
+    painter.setClipRect(inner);
     // Natural size in device-independent pixels; pixel doubling would make
     // uneven rows at fractional scales.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !isWhole(ratio));
-    painter.drawPixmap(QRectF(tile.inner.topLeft(), QSizeF(picture_.size()) * ratio), picture_,
+    painter.drawPixmap(QRectF(inner.topLeft(), QSizeF(picture_.size()) * ratio), picture_,
                        QRectF(picture_.rect()));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cell.h"
+#include "layout.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -12,9 +13,6 @@ class PictureCell : public QWidget, public Cell {
     Q_OBJECT
 
 public:
-    static constexpr int Side = 57;
-    static constexpr int Step = Side - 1; // from one cell to the next
-
     explicit PictureCell(QWidget* parent = nullptr);
 
     void setBackColor(ColourValue colour) override;
