@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test test-asan fuzz package bench windows test-windows clean
+.PHONY: deps configure build run test test-asan fuzz package bench windows test-windows web web-site clean
 
 deps:
 	@tools/install-deps.sh
@@ -69,5 +69,19 @@ windows: build
 test-windows: windows
 	@cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The browser build: a static site in build-web/tarvik-<version>-web/ and its
+# zip, served on http://127.0.0.1:$(PORT)/ until Ctrl+C.
+WEB_DIR ?= build-web
+PORT ?= 8000
+web: web-site
+	@cd $(WEB_DIR)/tarvik-*-web && echo "Tarvik in the browser: http://127.0.0.1:$(PORT)/ (Ctrl+C stops it)" && \
+		exec python3 -m http.server --bind 127.0.0.1 $(PORT) 2>/dev/null
+
+web-site:
+	@tools/install-deps.sh emscripten node-terser python3
+	@emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	@cmake --build $(WEB_DIR) -j $(JOBS)
+	@ls -1 $(CURDIR)/$(WEB_DIR)/tarvik-*-web.zip
+
 clean:
-	@rm -rf $(BUILD_DIR) build-asan build-fuzz $(WINDOWS_DIR)
+	@rm -rf $(BUILD_DIR) build-asan build-fuzz $(WINDOWS_DIR) $(WEB_DIR)

@@ -1,0 +1,454 @@
+#include "desktop.h"
+#include "hostile_files.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+
+// The real page in headless Chromium, driven through chromedriver with the
+// pointer and the keys, served by python3's http.server from a folder whose
+// name has a space and Cyrillic letters.
+
+namespace {
+
+constexpr int DeadlineMs = 20000;
+const QString PageFolder = QStringLiteral("Тарвик в сети");
+// WebDriver's codes of the keys.
+const QString Tab("\uE004"), Return("\uE006"), Shift("\uE008"), PageDown("\uE00F"), Right("\uE014"),
+    Down("\uE015");
+
+int freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+// A server on a free port of 127.0.0.1 ("%1" in its arguments), answering
+// by the deadline.
+std::unique_ptr<QProcess> serve(const QString& program, QStringList arguments,
+                                const QString& folder, int& port) {
+    port = freePort();
+    auto process = std::make_unique<QProcess>();
+    process->setWorkingDirectory(folder);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(program, arguments.replaceInStrings("%1", QString::number(port)));
+    QDeadlineTimer deadline(DeadlineMs);
+    QTcpSocket probe;
+    while (probe.connectToHost(QHostAddress::LocalHost, quint16(port)),
+           !probe.waitForConnected(100)) {
+        if (deadline.hasExpired()) {
+            qWarning("%s did not answer on port %d", qPrintable(program), port);
+            break;
+        }
+    }
+    return process;
+}
+
+// The page, its server and the browser that shows it, at a zoom.
+struct Page {
+    QTemporaryDir root;
+    int serverPort = 0, driverPort = 0;
+    std::unique_ptr<QProcess> server, driver;
+    QString session, log;
+
+    explicit Page(double zoom = 1) {
+        QDir().mkpath(root.filePath(PageFolder));
+        // A year old, so that a browser cache would take them as fresh.
+        for (const QString& name : QDir(TARVIK_SITE).entryList(QDir::Files)) {
+            QFile copy(file(name));
+            QFile::copy(TARVIK_SITE "/" + name, copy.fileName());
+            copy.open(QIODevice::Append);
+            copy.setFileTime(QDateTime::currentDateTime().addYears(-1),
+                             QFileDevice::FileModificationTime);
+        }
+        server = serve("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "%1"},
+                       root.path(), serverPort);
+        driver = serve("chromedriver", {"--port=%1"}, root.path(), driverPort);
+        const QStringList arguments{"--headless=new",
+                                    "--no-sandbox",
+                                    "--disable-gpu",
+                                    "--disable-background-networking",
+                                    "--no-first-run",
+                                    "--window-size=801,900",
+                                    QStringLiteral("--force-device-scale-factor=%1").arg(zoom)};
+        const QJsonObject chrome{{"binary", "/usr/bin/chromium"},
+                                 {"args", QJsonArray::fromStringList(arguments)}};
+        session = command("POST", "/session",
+                          QJsonObject{{"capabilities",
+                                       QJsonObject{{"alwaysMatch",
+                                                    QJsonObject{{"goog:chromeOptions", chrome}}}}}})
+                      .toObject()["sessionId"]
+                      .toString();
+        command("POST", "/url", QJsonObject{{"url", folderUrl() + "/index.html"}});
+    }
+    ~Page() {
+        command("DELETE", "");
+        for (QProcess* process : {server.get(), driver.get()}) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    QString file(const QString& name) const { return root.filePath(PageFolder + "/" + name); }
+    QString folderUrl() const {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort).arg(PageFolder);
+    }
+    int requests(const QString& name) {
+        log += QString::fromUtf8(server->readAll());
+        return int(log.count(QRegularExpression("\"GET [^ ]*/" + name + " ")));
+    }
+
+    QJsonValue command(const QByteArray& method, const QString& path,
+                       const QJsonObject& body = {}) {
+        static QNetworkAccessManager network;
+        const QString base = QStringLiteral("http://127.0.0.1:%1").arg(driverPort);
+        QNetworkRequest request(
+            QUrl(base + (path.startsWith("/session") ? path : "/session/" + session + path)));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+        std::unique_ptr<QNetworkReply> reply(network.sendCustomRequest(
+            request, method, method == "GET" ? QByteArray() : QJsonDocument(body).toJson()));
+        QEventLoop loop;
+        QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(DeadlineMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QJsonValue value = QJsonDocument::fromJson(reply->readAll()).object()["value"];
+        if (!reply->isFinished() || value.toObject().contains("error")) {
+            qWarning("WebDriver %s %s failed: %s", method.data(), qPrintable(path),
+                     qPrintable(value.toObject()["message"].toString().left(300)));
+        }
+        return value;
+    }
+    QJsonValue run(const QString& script) {
+        return command("POST", "/execute/sync", {{"script", script}, {"args", QJsonArray()}});
+    }
+    bool waitFor(const QString& script) {
+        for (QDeadlineTimer deadline(DeadlineMs); run("return " + script) != true;) {
+            if (deadline.hasExpired()) {
+                qWarning("this did not come true: %s", qPrintable(script));
+                return false;
+            }
+            QTest::qWait(50);
+        }
+        return true;
+    }
+    // Keys, or keys held together ("\uE008\uE004" is Shift+Tab).
+    void press(const QStringList& chords) {
+        QJsonArray actions;
+        for (const QString& chord : chords) {
+            for (const QChar key : chord) {
+                actions << QJsonObject{{"type", "keyDown"}, {"value", QString(key)}};
+            }
+            for (auto key = chord.crbegin(); key != chord.crend(); ++key) {
+                actions << QJsonObject{{"type", "keyUp"}, {"value", QString(*key)}};
+            }
+        }
+        command("POST", "/actions",
+                {{"actions",
+                  QJsonArray{QJsonObject{{"type", "key"}, {"id", "k"}, {"actions", actions}}}}});
+    }
+    // A pointer click on the element's centre: not WebDriver's element click,
+    // which would scroll the element into view first.
+    void click(const QString& id) {
+        const QJsonObject r =
+            run("return document.getElementById('" + id + "').getBoundingClientRect().toJSON()")
+                .toObject();
+        const QJsonArray actions{
+            QJsonObject{{"type", "pointerMove"},
+                        {"x", qRound(r["x"].toDouble() + r["width"].toDouble() / 2)},
+                        {"y", qRound(r["y"].toDouble() + r["height"].toDouble() / 2)}},
+            QJsonObject{{"type", "pointerDown"}, {"button", 0}},
+            QJsonObject{{"type", "pointerUp"}, {"button", 0}}};
+        command("POST", "/actions",
+                {{"actions", QJsonArray{QJsonObject{
+                                 {"type", "pointer"}, {"id", "p"}, {"actions", actions}}}}});
+    }
+    QImage screenshot() {
+        return QImage::fromData(
+                   QByteArray::fromBase64(command("GET", "/screenshot").toString().toLatin1()))
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    QString text(const QString& selector) {
+        return run("return document.querySelector('" + selector + "').textContent").toString();
+    }
+    bool boardShown() {
+        return run("return !!document.getElementById('frmMain')?.checkVisibility()") == true;
+    }
+    // The credits box first and alone, then the board, centred.
+    bool passCredits() {
+        if (!waitFor("document.getElementById('credits').open") || boardShown() ||
+            text("#credits h1") != Credits || !text("#credits p").contains("\n\r")) {
+            qWarning("no credits box first, alone");
+            return false;
+        }
+        press({Return}); // on its OK button
+        return waitFor("!document.getElementById('frmMain').hidden") &&
+               run("return document.title").toString() == Board &&
+               waitFor("(r => Math.abs(r.x + r.width / 2 - innerWidth / 2) <= 1 &&"
+                       "Math.abs(r.y + r.height / 2 - innerHeight / 2) <= 1)("
+                       "document.getElementById('frmMain').getBoundingClientRect())");
+    }
+    // Menu items by id and cells by number, one after the other; the page
+    // takes them in turn.
+    void play(const QString& moves) {
+        for (const QString& move : moves.split(' ', Qt::SkipEmptyParts)) {
+            if (move.startsWith("mnu")) {
+                click(move == "mnuNewGame" || move == "mnuExit" ? "mnuFile" : "mnuTasks");
+            }
+            click(move.startsWith("mnu") ? move : "Picture" + move);
+        }
+    }
+    bool knightIsOn(int row, int col) {
+        return waitFor(
+            QStringLiteral("document.getElementById('Picture%1').ariaLabel.endsWith('конь')")
+                .arg((row - 1) * 8 + col));
+    }
+    QRect client(double zoom) { // in device pixels
+        const QJsonObject r =
+            run("return document.getElementById('board').getBoundingClientRect().toJSON()")
+                .toObject();
+        return {qRound(r["x"].toDouble() * zoom), qRound(r["y"].toDouble() * zoom),
+                qRound(r["width"].toDouble() * zoom), qRound(r["height"].toDouble() * zoom)};
+    }
+    QColor highlightText() {
+        const QJsonArray rgb =
+            run("const i = document.body.appendChild(document.createElement('i'));"
+                "i.style.color = 'HighlightText';"
+                "return getComputedStyle(i).color.match(/\\d+/g).map(Number);")
+                .toArray();
+        return QColor(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
+    }
+};
+
+// "K62 x81": the knight on (6, 2) and a visited mark on (8, 1); the rest empty.
+QString pictureOn(const QString& board, int row, int col) {
+    const bool grey = TestRules::isGreySquare(row, col);
+    for (const QString& square : board.split(' ')) {
+        if (square.mid(1) == QStringLiteral("%1%2").arg(row).arg(col)) {
+            return square[0] == 'K' ? (grey ? "Kon_W2.bmp" : "Kon_W.bmp")
+                                    : (grey ? "Trelk.bmp" : "Trelk_W.bmp");
+        }
+    }
+    return {};
+}
+
+// The browser blends a picture's translucent edge over its square rounding
+// otherwise than Qt, by one step at most; a wrong picture or square differs
+// by far more.
+bool looksLike(const QImage& shown, const QImage& expected) {
+    for (int y = 0; y < shown.height() && shown.size() == expected.size(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y), b = expected.pixel(x, y);
+            if (qAbs(qRed(a) - qRed(b)) > 1 || qAbs(qGreen(a) - qGreen(b)) > 1 ||
+                qAbs(qBlue(a) - qBlue(b)) > 1) {
+                return false;
+            }
+        }
+    }
+    return shown.size() == expected.size();
+}
+
+// The widths of the runs of black pixels along a line of the screen.
+QList<int> blackRuns(const QImage& screen, QPoint from, QPoint step, int length) {
+    QList<int> runs{0};
+    for (int i = 0; i < length; ++i) {
+        if (screen.pixel(from + step * i) == qRgb(0, 0, 0)) {
+            ++runs.back();
+        } else if (runs.back() > 0) {
+            runs << 0;
+        }
+    }
+    runs.removeAll(0);
+    return runs;
+}
+
+} // namespace
+
+class WebTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void playsAsTheBoardSays_data() {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<QString>("board");
+        QTest::newRow("start") << 1.0 << ""
+                               << "K81";
+        QTest::newRow("no task, no move") << 1.0 << "42"
+                                          << "K81";
+        QTest::newRow("refused knight move") << 1.0 << "mnuMoveH 28"
+                                             << "K81";
+        QTest::newRow("knight move") << 1.0 << "mnuMoveH 42"
+                                     << "K62";
+        QTest::newRow("knight move and back") << 1.0 << "mnuMoveH 42 57"
+                                              << "K81";
+        QTest::newRow("tour") << 1.0 << "mnuAllBoard 42 25 10"
+                              << "x81 x62 x41 K22";
+        QTest::newRow("tour refuses a mark") << 1.0 << "mnuAllBoard 42 57"
+                                             << "x81 K62";
+        QTest::newRow("new game keeps the task") << 1.0 << "mnuAllBoard 42 mnuNewGame 42"
+                                                 << "x81 K62";
+        QTest::newRow("tour at 125 %") << 1.25 << "mnuAllBoard 42 25"
+                                       << "x81 x62 K41";
+        QTest::newRow("tour at 150 %") << 1.5 << "mnuAllBoard 42 25"
+                                       << "x81 x62 K41";
+        QTest::newRow("tour at 200 %") << 2.0 << "mnuAllBoard 42 25"
+                                       << "x81 x62 K41";
+    }
+    void playsAsTheBoardSays() {
+        QFETCH(double, zoom);
+        QFETCH(QString, moves);
+        QFETCH(QString, board);
+        Page page(zoom);
+        QVERIFY(page.passCredits());
+        page.play(moves);
+        const QString knight = board.split(' ').filter("K").first();
+        QVERIFY(page.knightIsOn(knight[1].digitValue(), knight[2].digitValue()));
+        const QImage screen = page.screenshot();
+        const QRect client = page.client(zoom);
+        // Every grid line equally wide, in whole device pixels; the bottom
+        // line lies outside the client area.
+        const int middle = qRound(28 * zoom); // of the first row, of the second column
+        const int line = qMax(1, qRound(zoom));
+        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(0, middle), {1, 0}, client.width()),
+                 QList<int>(9, line));
+        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(qRound(56 * zoom) + middle, 0), {0, 1},
+                           client.height()),
+                 QList<int>(8, line));
+        if (zoom != std::floor(zoom)) {
+            return; // pictures are smoothed between device pixels
+        }
+        const QColor white = page.highlightText();
+        for (int row = 1; row <= 8; ++row) {
+            for (int col = 1; col <= 8; ++col) {
+                const QRect inner = innerAreaOf({}, row, col);
+                const QImage shown = screen.copy(QRect(inner.topLeft() * zoom, inner.size() * zoom)
+                                                     .translated(client.topLeft()));
+                const QColor square = TestRules::isGreySquare(row, col) ? Grey : white;
+                const QString picture = pictureOn(board, row, col);
+                QVERIFY2(picture.isEmpty()
+                             ? isUniform(shown, square)
+                             : looksLike(shown, onSquare(picture, square).scaled(shown.size())),
+                         qPrintable(QStringLiteral("(%1, %2) does not show %3")
+                                        .arg(row)
+                                        .arg(col)
+                                        .arg(picture.isEmpty() ? "its colour alone" : picture)));
+            }
+        }
+    }
+
+    void menusAndKeysAsOnTheDesktop() {
+        Page page;
+        QVERIFY(page.passCredits());
+        QCOMPARE(page.run("return [...document.querySelectorAll('#menubar [role=menuitem]')]"
+                          ".map(e => e.id + ' ' + e.textContent + ' ' + e.closest("
+                          "'[role=menu],[role=menubar]').getAttribute('role')).join(', ')")
+                     .toString(),
+                 "mnuFile Файл menubar, mnuNewGame Новая игра menu, mnuExit Выход menu, "
+                 "mnuTasks Задачи menubar, mnuMoveH Ход конём menu, "
+                 "mnuAllBoard Обойти всю доску menu");
+        const QImage unfocused = page.screenshot();
+        page.run("window.order = []; addEventListener('focusin', e => order.push(e.target.id))");
+        page.press(QStringList(65, Tab));
+        QStringList order{"mnuFile"};
+        for (int number = 1; number <= 64; ++number) {
+            order << QStringLiteral("Picture%1").arg(number);
+        }
+        QCOMPARE(page.run("return order.join(' ')").toString(), order.join(' '));
+        QCOMPARE(page.screenshot(), unfocused); // a focused cell shows nothing
+        // Back to the menu bar, along to Задачи, open it and choose Ход конём;
+        // then on a focused cell a knight's move away, no key moves the knight.
+        page.press(QStringList(64, Shift + Tab) << Right << Return << Return);
+        page.press(QStringList(42, Tab) << Return << " " << Down << PageDown);
+        QCOMPARE(page.run("return document.activeElement.id").toString(), "Picture42");
+        QTest::qWait(500);
+        QCOMPARE(page.requests("Kon_W.bmp"), 0);
+        page.play("42 64"); // the second, on the bottom row, is refused
+        QVERIFY(page.knightIsOn(6, 2));
+        QTest::qWait(300);
+        QCOMPARE(page.run("return [...document.querySelectorAll('*')].every("
+                          "e => !e.scrollTop && !e.scrollLeft) && !scrollX && !scrollY"),
+                 true);
+        page.play("mnuExit");
+        QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+
+    void everyPaintReadsItsFileAnew() {
+        Page page;
+        QVERIFY(page.passCredits());
+        page.play("mnuMoveH 42 57");
+        QVERIFY(page.knightIsOn(8, 1));
+        QFile::remove(page.file("Kon_W.bmp"));
+        QVERIFY(QFile::copy(page.file("Trelk_W.bmp"), page.file("Kon_W.bmp")));
+        page.play("42");
+        QVERIFY(page.knightIsOn(6, 2));
+        QVERIFY(looksLike(page.screenshot().copy(innerAreaOf(page.client(1), 6, 2)),
+                          onSquare("Trelk_W.bmp", page.highlightText())));
+        QCOMPARE(page.requests("Kon_W2.bmp"), 2);
+        QCOMPARE(page.requests("Kon_W.bmp"), 2);
+    }
+
+    void aPictureThatCannotBeLoadedEndsTheProgram_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<QString>("reason");
+        const QList<std::pair<const char*, const char*>> kinds{
+            {"missing", "файл не найден"},
+            {"empty", "файл пуст"},
+            {"cut in half", "рисунок BMP не удалось разобрать"},
+            {"one pixel row short", "рисунок BMP не удалось разобрать"},
+            {"text", "это не рисунок BMP"},
+            {"png renamed", "это не рисунок BMP"},
+            {"4000 x 4000 at 1 bit", "слишком большой размер рисунка: 4000 × 4000"},
+            {"larger than any bitmap", "файл больше 8388608 байт"},
+        };
+        for (const auto& [kind, reason] : kinds) {
+            QTest::addRow("Kon_W2.bmp %s", kind) << "Kon_W2.bmp" << kind << "" << reason;
+        }
+        QTest::newRow("Kon_W.bmp missing") << "Kon_W.bmp"
+                                           << "missing"
+                                           << "mnuMoveH 42"
+                                           << "файл не найден";
+        QTest::newRow("Trelk.bmp missing") << "Trelk.bmp"
+                                           << "missing"
+                                           << "mnuAllBoard 42"
+                                           << "файл не найден";
+    }
+    void aPictureThatCannotBeLoadedEndsTheProgram() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, moves);
+        QFETCH(QString, reason);
+        Page page;
+        QVERIFY(makeHostileFile(kind, page.file(file)));
+        QVERIFY(page.waitFor("document.getElementById('credits').open"));
+        page.press({Return});
+        if (!moves.isEmpty()) {
+            QVERIFY(page.waitFor("!document.getElementById('frmMain').hidden"));
+            page.play(moves);
+        }
+        QVERIFY(page.waitFor("document.getElementById('report').open"));
+        QCOMPARE(page.boardShown(), !moves.isEmpty()); // never, when start-up fails
+        QCOMPARE(page.text("#report h1"), Report);
+        QCOMPARE(page.text("#report p"), QStringLiteral("Не удалось загрузить рисунок «%1/%2»: %3.")
+                                             .arg(page.folderUrl(), file, reason));
+        page.press({Return});
+        QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+};
+
+QTEST_MAIN(WebTest)
+#include "tst_web.moc"

@@ -1,0 +1,146 @@
+#include "frmmain.h"
+
+#include "page.h"
+#include "run_time_error.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr ColourValue Grey = 0xC0C0C0;
+constexpr ColourValue HighlightText = SystemColourFlag | SystemColourHighlightText;
+
+using Layout::colOfCell;
+using Layout::rowOfCell;
+
+void addMenu(const Wording::MenuItem& heading) {
+    tarvik_add_menu(heading.name, heading.caption);
+}
+
+void addItem(const Wording::MenuItem& heading, const Wording::MenuItem& item, int event) {
+    tarvik_add_menu_item(heading.name, item.name, item.caption, event);
+}
+
+} // namespace
+
+frmMain::frmMain() {
+    createCells();
+    createMenus();
+}
+
+void frmMain::createCells() {
+    for (int number = 1; number <= Layout::CellCount; ++number) {
+        cells_[number - 1].place(number);
+        tarvik_add_cell(number, (colOfCell(number) - 1) * Layout::CellStep,
+                        (rowOfCell(number) - 1) * Layout::CellStep, Layout::CellSide, number);
+    }
+    tarvik_on_rescale(Rescale);
+    repaint();
+}
+
+void frmMain::createMenus() {
+    addMenu(Wording::File);
+    addItem(Wording::File, Wording::NewGame, NewGame);
+    addItem(Wording::File, Wording::Exit, Exit);
+    addMenu(Wording::Tasks);
+    addItem(Wording::Tasks, Wording::MoveH, MoveH);
+    addItem(Wording::Tasks, Wording::AllBoard, AllBoard);
+}
+
+// Every handler ends here: an error ends the program, and afterwards the
+// squares' spoken names follow the board.
+void frmMain::handle(int event) {
+    try {
+        dispatch(event);
+        nameSquares();
+    } catch (...) {
+        endWithRunTimeError();
+    }
+}
+
+void frmMain::dispatch(int event) {
+    switch (event) {
+    case NewGame:
+        return mnuNewGame_Click();
+    case Exit:
+        return mnuExit_Click();
+    case MoveH:
+        return mnuMoveH_Click();
+    case AllBoard:
+        return mnuAllBoard_Click();
+    case Rescale:
+        return repaint();
+    default:
+        return Picture_Click(event);
+    }
+}
+
+void frmMain::Form_Load() {
+    tarvik_show_credits(Wording::CreditsCaption, Wording::CreditsText);
+    board_.MarkOnWhitePath = applicationPath("Trelk_W.bmp");
+    board_.MarkOnGreyPath = applicationPath("Trelk.bmp");
+    for (int number = 1; number <= Layout::CellCount; ++number) {
+        board_.Squares(rowOfCell(number), colOfCell(number)) = &cells_[number - 1];
+    }
+    board_.GreySquareColor = Grey;
+    board_.WhiteSquareColor = HighlightText;
+    board_.SetColor();
+    board_.KnightOnWhitePath = applicationPath("Kon_W.bmp");
+    board_.KnightOnGreyPath = applicationPath("Kon_W2.bmp");
+    board_.ResetBoard();
+    nameSquares();
+}
+
+void frmMain::showCentred() {
+    tarvik_show_window();
+    tarvik_started();
+}
+
+// The page's folder is the program's: nothing is normalised, one "/" and the
+// name are added.
+std::string frmMain::applicationPath(const char* fileName) const {
+    std::string folder(256, '\0');
+    int length = tarvik_page_folder(folder.data(), static_cast<int>(folder.size()));
+    if (length >= static_cast<int>(folder.size())) {
+        folder.resize(static_cast<std::size_t>(length) + 1);
+        length = tarvik_page_folder(folder.data(), static_cast<int>(folder.size()));
+    }
+    folder.resize(static_cast<std::size_t>(length));
+    return folder + "/" + fileName;
+}
+
+void frmMain::nameSquares() {
+    squareNames_.update(board_, [](int number, const std::string& name) {
+        tarvik_name_cell(number, name.c_str());
+    });
+}
+
+// At a new zoom every cell is painted again, in the new device pixels.
+void frmMain::repaint() {
+    const double ratio = tarvik_device_ratio();
+    tarvik_size_board(static_cast<int>(std::lround(Layout::ClientWidth * ratio)),
+                      static_cast<int>(std::lround(Layout::ClientHeight * ratio)));
+    for (const PageCell& cell : cells_) {
+        cell.paint();
+    }
+}
+
+void frmMain::Picture_Click(int number) {
+    board_.SquareClick(rowOfCell(number), colOfCell(number));
+}
+
+void frmMain::mnuNewGame_Click() {
+    board_.ResetBoard();
+}
+
+void frmMain::mnuExit_Click() {
+    tarvik_end_program();
+}
+
+void frmMain::mnuMoveH_Click() {
+    board_.TaskMode = TaskKnightMove;
+}
+
+void frmMain::mnuAllBoard_Click() {
+    board_.TaskMode = TaskTour;
+}

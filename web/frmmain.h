@@ -1,0 +1,46 @@
+#pragma once
+
+#include "board.h"
+#include "layout.h"
+#include "page_cell.h"
+#include "square_names.h"
+#include "wording.h"
+
+#include <array>
+#include <string>
+
+// The board window on the page: owns the board and its 64 cells, the menu bar
+// and the start-up sequence. It is created hidden; Form_Load runs before it
+// is shown.
+class frmMain {
+public:
+    // What the page hands back when an event comes: the number of the cell
+    // clicked, 1..64, or one of these.
+    enum Event { NewGame = Layout::CellCount + 1, Exit, MoveH, AllBoard, Rescale };
+
+    frmMain();
+
+    void Form_Load();
+    void showCentred();
+
+    // Runs the handler of the event; an error in it ends the program.
+    void handle(int event);
+
+private:
+    void createCells();
+    void createMenus();
+    void dispatch(int event);
+    std::string applicationPath(const char* fileName) const;
+    void nameSquares();
+    void repaint();
+
+    void Picture_Click(int number);
+    void mnuNewGame_Click();
+    void mnuExit_Click();
+    void mnuMoveH_Click();
+    void mnuAllBoard_Click();
+
+    Board board_;
+    std::array<PageCell, Layout::CellCount> cells_; // Picture1 .. Picture64
+    SquareNames squareNames_;
+};

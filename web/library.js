@@ -1,0 +1,248 @@
+// The page's primitives, called from the C++ front end (page.h): the board's
+// elements and canvas, pictures fetched and decoded by the browser, the modal
+// boxes and the end of the program. Nothing here knows the rules. Events are
+// numbers that go back to the C++ side through tarvik_handle.
+
+var TarvikPrimitives = {
+    $Page__postset: 'Page.init();',
+    $Page: {
+        init: function () {
+            Page.pictures = new Map();
+            Page.lastPicture = 0;
+            Page.ended = false;
+            // Events wait for start-up, then run one at a time, each to its
+            // end, as on the desktop: a handler may be suspended while a
+            // picture loads.
+            Page.queue = new Promise(function (resolve) { Page.start = resolve; });
+            Page.canvas = document.getElementById('squares');
+            Page.context = Page.canvas.getContext('2d');
+            var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
+            Page.folder = { encoded: folder, readable: folder };
+            try { Page.folder.readable = decodeURI(folder); } catch (malformed) {}
+        },
+        run: function (event) {
+            Page.queue = Page.queue.then(function () {
+                if (!Page.ended) {
+                    return ccall('tarvik_handle', null, ['number'], [event], { async: true });
+                }
+            });
+        },
+        element: function (tag, attributes, parent) {
+            var element = document.createElement(tag);
+            for (var name in attributes) element.setAttribute(name, attributes[name]);
+            parent.append(element);
+            return element;
+        },
+        // The readable path the C++ side holds, as the URL to ask for.
+        fetchUrl: function (path) {
+            var prefix = Page.folder.readable + '/';
+            if (!path.startsWith(prefix)) return path;
+            return Page.folder.encoded + '/' + encodeURIComponent(path.slice(prefix.length));
+        },
+        // The body, or null when it is longer than the limit; it is never read
+        // further than that.
+        readCapped: async function (response, limit) {
+            var reader = response.body.getReader(), chunks = [], size = 0;
+            for (;;) {
+                var part = await reader.read();
+                if (part.done) return new Blob(chunks);
+                size += part.value.length;
+                if (size > limit) { reader.cancel(); return null; }
+                chunks.push(part.value);
+            }
+        },
+        // A picture handle, or { failure, details } (LoadFailure in page.h).
+        load: async function (path, maxFileBytes, maxPictureBytes) {
+            var response, bytes, picture;
+            try {
+                response = await fetch(Page.fetchUrl(path), { cache: 'no-store' });
+                if (!response.ok) {
+                    var status = response.status;
+                    if (status == 404 || status == 410) return { failure: 1 };
+                    if (status == 401 || status == 403) return { failure: 2 };
+                    return { failure: 3, details: [status] };
+                }
+                bytes = await Page.readCapped(response, maxFileBytes);
+            } catch (unreachable) {
+                return { failure: 4 };
+            }
+            if (bytes === null) return { failure: 6 };
+            if (bytes.size == 0) return { failure: 5 };
+            // The browser decodes other formats too; the program reads BMP only.
+            var signature = new Uint8Array(await bytes.slice(0, 2).arrayBuffer());
+            if (signature[0] != 0x42 || signature[1] != 0x4D) return { failure: 7 };
+            try {
+                picture = await createImageBitmap(bytes, { colorSpaceConversion: 'none' });
+            } catch (undecodable) {
+                return { failure: 8 };
+            }
+            var size = [picture.width, picture.height];
+            if (size[0] * size[1] * 4 > maxPictureBytes) {
+                picture.close();
+                return { failure: 9, details: size };
+            }
+            Page.pictures.set(++Page.lastPicture, picture);
+            return Page.lastPicture;
+        },
+        modal: function (id, caption, text) {
+            var box = document.getElementById(id);
+            box.querySelector('h1').textContent = caption;
+            box.querySelector('p').textContent = text;
+            return new Promise(function (resolve) {
+                box.addEventListener('close', function () { resolve(); }, { once: true });
+                box.showModal();
+            });
+        },
+        // The board on whole device pixels, wherever centring puts it: its
+        // clipped edge would cut a frame line short between two of them.
+        snap: function () {
+            var frame = document.getElementById('frmMain').style;
+            frame.left = frame.top = '';
+            var box = Page.canvas.getBoundingClientRect(), ratio = devicePixelRatio;
+            var shift = function (at) { return Math.round(at * ratio) / ratio - at + 'px'; };
+            frame.left = shift(box.left);
+            frame.top = shift(box.top);
+        },
+        // A new zoom, or a new colour scheme, asks for the board anew.
+        watchScale: function (event) {
+            var query = matchMedia('(resolution: ' + devicePixelRatio + 'dppx)');
+            query.addEventListener('change', function () {
+                Page.watchScale(event);
+                Page.run(event);
+            }, { once: true });
+        },
+    },
+
+    tarvik_add_cell__deps: ['$Page'],
+    tarvik_add_cell: function (number, left, top, side, event) {
+        var cell = Page.element('div', {
+            id: 'Picture' + number, class: 'cell', role: 'button', tabindex: '0',
+            style: 'left:' + left + 'px;top:' + top + 'px;width:' + side + 'px;height:' + side + 'px',
+        }, document.getElementById('board'));
+        cell.addEventListener('click', function () { Page.run(event); });
+        // No key does anything on a cell, not even scroll the page.
+        cell.addEventListener('keydown', function (event) {
+            if (event.key != 'Tab') event.preventDefault();
+        });
+    },
+    tarvik_name_cell: function (number, name) {
+        document.getElementById('Picture' + number).setAttribute('aria-label', UTF8ToString(name));
+    },
+    tarvik_add_menu__deps: ['$Page'],
+    tarvik_add_menu: function (name, caption) {
+        var bar = document.getElementById('menubar');
+        var heading = Page.element('div', { role: 'none', class: 'heading' }, bar);
+        Page.element('button', {
+            id: UTF8ToString(name), role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
+            tabindex: bar.childElementCount == 1 ? '0' : '-1',
+        }, heading).textContent = UTF8ToString(caption);
+        Page.element('div', { role: 'menu', 'aria-labelledby': UTF8ToString(name), hidden: '' }, heading);
+    },
+    tarvik_add_menu_item__deps: ['$Page'],
+    tarvik_add_menu_item: function (menu, name, caption, event) {
+        var list = document.getElementById(UTF8ToString(menu)).nextElementSibling;
+        var item = Page.element('div', { id: UTF8ToString(name), role: 'menuitem', tabindex: '-1' }, list);
+        item.textContent = UTF8ToString(caption);
+        item.addEventListener('click', function () { Page.run(event); });
+    },
+    tarvik_on_rescale__deps: ['$Page'],
+    tarvik_on_rescale: function (event) {
+        Page.watchScale(event);
+        matchMedia('(prefers-color-scheme: dark)').addEventListener('change', function () {
+            Page.run(event);
+        });
+    },
+    tarvik_started__deps: ['$Page'],
+    tarvik_started: function () {
+        Page.start();
+    },
+    tarvik_page_folder__deps: ['$Page'],
+    tarvik_page_folder: function (buffer, size) {
+        stringToUTF8(Page.folder.readable, buffer, size);
+        return lengthBytesUTF8(Page.folder.readable);
+    },
+
+    tarvik_device_ratio: function () {
+        return devicePixelRatio;
+    },
+    tarvik_size_board__deps: ['$Page'],
+    tarvik_size_board: function (width, height) {
+        // The client area as wide and high as its canvas, in whole device
+        // pixels, so that its edge never cuts a frame line.
+        Page.canvas.width = width;
+        Page.canvas.height = height;
+        [Page.canvas.style, Page.canvas.parentNode.style].forEach(function (box) {
+            box.width = width / devicePixelRatio + 'px';
+            box.height = height / devicePixelRatio + 'px';
+        });
+        Page.snap();
+    },
+    tarvik_system_colour: function (index) {
+        // 14 is the highlight-text colour; the page's own colour stands for
+        // any other, as the window's colour does on the desktop.
+        var probe = document.createElement('i');
+        probe.style.color = index == 14 ? 'HighlightText' : 'Canvas';
+        document.body.append(probe);
+        var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
+        probe.remove();
+        return rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+    },
+    tarvik_fill__deps: ['$Page'],
+    tarvik_fill: function (x, y, width, height, rgb) {
+        Page.context.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+        Page.context.fillRect(x, y, width, height);
+    },
+    tarvik_draw_picture__deps: ['$Page'],
+    tarvik_draw_picture: function (handle, x, y, width, height, ratio, smooth) {
+        var context = Page.context, picture = Page.pictures.get(handle);
+        context.save();
+        context.beginPath();
+        context.rect(x, y, width, height);
+        context.clip();
+        context.imageSmoothingEnabled = !!smooth;
+        context.drawImage(picture, x, y, picture.width * ratio, picture.height * ratio);
+        context.restore();
+    },
+
+    tarvik_load_picture__deps: ['$Page'],
+    tarvik_load_picture: function (url, maxFileBytes, maxPictureBytes, details) {
+        return Asyncify.handleAsync(async function () {
+            var loaded = await Page.load(UTF8ToString(url), maxFileBytes, maxPictureBytes);
+            if (typeof loaded == 'number') return loaded;
+            (loaded.details || []).forEach(function (value, i) { HEAP32[(details >> 2) + i] = value; });
+            return -loaded.failure;
+        });
+    },
+    tarvik_release_picture__deps: ['$Page'],
+    tarvik_release_picture: function (handle) {
+        Page.pictures.get(handle).close();
+        Page.pictures.delete(handle);
+    },
+
+    tarvik_show_credits__deps: ['$Page'],
+    tarvik_show_credits: function (caption, text) {
+        return Asyncify.handleAsync(function () {
+            return Page.modal('credits', UTF8ToString(caption), UTF8ToString(text));
+        });
+    },
+    tarvik_report__deps: ['$Page'],
+    tarvik_report: function (title, message) {
+        return Asyncify.handleAsync(function () {
+            return Page.modal('report', UTF8ToString(title), UTF8ToString(message));
+        });
+    },
+    tarvik_show_window__deps: ['$Page'],
+    tarvik_show_window: function () {
+        document.getElementById('frmMain').hidden = false;
+        Page.snap();
+        addEventListener('resize', Page.snap);
+    },
+    tarvik_end_program__deps: ['$Page'],
+    tarvik_end_program: function () {
+        Page.ended = true;
+        var board = document.getElementById('frmMain');
+        if (board) board.remove();
+    },
+};
+
+mergeInto(LibraryManager.library, TarvikPrimitives);
