@@ -1,9 +1,13 @@
 // make bench: start-up, moves and memory of Tarvik against the floor the
-// toolkit itself sets, measured in one run and printed as ratios.
+// toolkit itself sets, and of the page against a page doing the same work by
+// hand, measured in one run and printed as ratios.
 // Needs a display; `make bench` gives it a private Xvfb.
 
 #include "moves.h"
 #include "startup.h"
+#ifdef TARVIK_WEB_SITE
+#include "web.h"
+#endif
 
 #include <QApplication>
 #include <cstdio>
@@ -23,6 +27,13 @@ int main(int argc, char* argv[]) {
                             : 100'000;
     const std::vector<Row> moves = measureMoves(runs * 80, longRun);
     rows.insert(rows.end(), moves.begin(), moves.end());
+#ifdef TARVIK_WEB_SITE
+    const int webLongRun = qEnvironmentVariableIntValue("TARVIK_BENCH_WEB_LONG_RUN") >= 1000
+                               ? qEnvironmentVariableIntValue("TARVIK_BENCH_WEB_LONG_RUN")
+                               : 10'000;
+    const std::vector<Row> web = measureWeb(runs, webLongRun);
+    rows.insert(rows.end(), web.begin(), web.end());
+#endif
     printTable(rows);
     return 0;
 }

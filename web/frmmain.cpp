@@ -35,7 +35,7 @@ void frmMain::createCells() {
                         (rowOfCell(number) - 1) * Layout::CellStep, Layout::CellSide, number);
     }
     tarvik_on_rescale(Rescale);
-    repaint();
+    sizeBoard();
 }
 
 void frmMain::createMenus() {
@@ -115,11 +115,15 @@ void frmMain::nameSquares() {
     });
 }
 
-// At a new zoom every cell is painted again, in the new device pixels.
-void frmMain::repaint() {
+void frmMain::sizeBoard() {
     const double ratio = tarvik_device_ratio();
     tarvik_size_board(static_cast<int>(std::lround(Layout::ClientWidth * ratio)),
                       static_cast<int>(std::lround(Layout::ClientHeight * ratio)));
+}
+
+// At a new zoom every cell is painted again, in the new device pixels.
+void frmMain::repaint() {
+    sizeBoard();
     for (const PageCell& cell : cells_) {
         cell.paint();
     }

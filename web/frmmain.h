@@ -32,6 +32,7 @@ private:
     void dispatch(int event);
     std::string applicationPath(const char* fileName) const;
     void nameSquares();
+    void sizeBoard();
     void repaint();
 
     void Picture_Click(int number);

@@ -8,6 +8,7 @@ var TarvikPrimitives = {
     $Page: {
         init: function () {
             Page.pictures = new Map();
+            Page.colours = {};
             Page.lastPicture = 0;
             Page.ended = false;
             // Events wait for start-up, then run one at a time, each to its
@@ -39,13 +40,17 @@ var TarvikPrimitives = {
             if (!path.startsWith(prefix)) return path;
             return Page.folder.encoded + '/' + encodeURIComponent(path.slice(prefix.length));
         },
-        // The body, or null when it is longer than the limit; it is never read
-        // further than that.
+        // The body's bytes, or null when it is longer than the limit: it is
+        // never read past that. Most servers say its length first.
         readCapped: async function (response, limit) {
+            var length = response.headers.get('Content-Length');
+            if (length !== null && !response.headers.get('Content-Encoding')) {
+                if (Number(length) <= limit) return new Uint8Array(await response.arrayBuffer());
+            }
             var reader = response.body.getReader(), chunks = [], size = 0;
             for (;;) {
                 var part = await reader.read();
-                if (part.done) return new Blob(chunks);
+                if (part.done) return new Uint8Array(await new Blob(chunks).arrayBuffer());
                 size += part.value.length;
                 if (size > limit) { reader.cancel(); return null; }
                 chunks.push(part.value);
@@ -67,12 +72,11 @@ var TarvikPrimitives = {
                 return { failure: 4 };
             }
             if (bytes === null) return { failure: 6 };
-            if (bytes.size == 0) return { failure: 5 };
+            if (bytes.length == 0) return { failure: 5 };
             // The browser decodes other formats too; the program reads BMP only.
-            var signature = new Uint8Array(await bytes.slice(0, 2).arrayBuffer());
-            if (signature[0] != 0x42 || signature[1] != 0x4D) return { failure: 7 };
+            if (bytes[0] != 0x42 || bytes[1] != 0x4D) return { failure: 7 };
             try {
-                picture = await createImageBitmap(bytes, { colorSpaceConversion: 'none' });
+                picture = await createImageBitmap(new Blob([bytes]));
             } catch (undecodable) {
                 return { failure: 8 };
             }
@@ -149,6 +153,7 @@ var TarvikPrimitives = {
     tarvik_on_rescale: function (event) {
         Page.watchScale(event);
         matchMedia('(prefers-color-scheme: dark)').addEventListener('change', function () {
+            Page.colours = {};
             Page.run(event);
         });
     },
@@ -177,15 +182,20 @@ var TarvikPrimitives = {
         });
         Page.snap();
     },
+    tarvik_system_colour__deps: ['$Page'],
     tarvik_system_colour: function (index) {
         // 14 is the highlight-text colour; the page's own colour stands for
-        // any other, as the window's colour does on the desktop.
-        var probe = document.createElement('i');
-        probe.style.color = index == 14 ? 'HighlightText' : 'Canvas';
-        document.body.append(probe);
-        var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
-        probe.remove();
-        return rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+        // any other, as the window's colour does on the desktop. Asking the
+        // browser costs a style pass, so each is asked once per scheme.
+        var name = index == 14 ? 'HighlightText' : 'Canvas';
+        if (!(name in Page.colours)) {
+            var probe = document.body.appendChild(document.createElement('i'));
+            probe.style.color = name;
+            var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
+            probe.remove();
+            Page.colours[name] = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+        }
+        return Page.colours[name];
     },
     tarvik_fill__deps: ['$Page'],
     tarvik_fill: function (x, y, width, height, rgb) {

@@ -1,8 +1,9 @@
 // The menu bar's behaviour, as a desktop menu bar has it: a heading opens its
 // drop-down on a click, and while one is open, pointing at another heading
 // opens that one; the keyboard moves along the bar and down the drop-downs.
-// Choosing an item clicks it; the front end does the rest.
-document.addEventListener('DOMContentLoaded', function () {
+// Choosing an item clicks it; the front end does the rest. Run before the
+// program (emscripten's --pre-js), once the page's elements are there.
+(function () {
   var bar = document.getElementById('menubar');
   var headings = function () { return Array.from(bar.querySelectorAll('[aria-haspopup]')); };
   var open = function () { return bar.querySelector('[aria-expanded=true]'); };
@@ -62,4 +63,4 @@ document.addEventListener('DOMContentLoaded', function () {
     }
     event.preventDefault();
   });
-});
+})();

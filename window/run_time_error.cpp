@@ -1,5 +1,7 @@
 #include "run_time_error.h"
 
+#include "wording.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -21,7 +23,7 @@ QString currentErrorMessage() {
     } catch (const std::exception& error) {
         return QString::fromStdString(error.what());
     } catch (...) {
-        return QStringLiteral("неизвестная ошибка");
+        return QString::fromUtf8(Wording::UnknownError);
     }
 }
 
@@ -62,7 +64,7 @@ int reportRunTimeError() {
     const QString message = currentErrorMessage();
     qCritical("tarvik: %s", qUtf8Printable(message));
     speakRussian();
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка выполнения"), message,
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(Wording::ReportTitle), message,
                     QMessageBox::Ok);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     const QString fitted = fittedToBox(message, box.fontMetrics());

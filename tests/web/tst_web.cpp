@@ -1,20 +1,13 @@
 #include "desktop.h"
 #include "hostile_files.h"
+#include "webdriver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QRegularExpression>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 
 // The real page in headless Chromium, driven through chromedriver with the
@@ -23,47 +16,21 @@
 
 namespace {
 
-constexpr int DeadlineMs = 20000;
 const QString PageFolder = QStringLiteral("Тарвик в сети");
 // WebDriver's codes of the keys.
 const QString Tab("\uE004"), Return("\uE006"), Shift("\uE008"), PageDown("\uE00F"), Right("\uE014"),
     Down("\uE015");
 
-int freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-// A server on a free port of 127.0.0.1 ("%1" in its arguments), answering
-// by the deadline.
-std::unique_ptr<QProcess> serve(const QString& program, QStringList arguments,
-                                const QString& folder, int& port) {
-    port = freePort();
-    auto process = std::make_unique<QProcess>();
-    process->setWorkingDirectory(folder);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(program, arguments.replaceInStrings("%1", QString::number(port)));
-    QDeadlineTimer deadline(DeadlineMs);
-    QTcpSocket probe;
-    while (probe.connectToHost(QHostAddress::LocalHost, quint16(port)),
-           !probe.waitForConnected(100)) {
-        if (deadline.hasExpired()) {
-            qWarning("%s did not answer on port %d", qPrintable(program), port);
-            break;
-        }
-    }
-    return process;
-}
-
 // The page, its server and the browser that shows it, at a zoom.
-struct Page {
+struct Page : WebDriver {
     QTemporaryDir root;
-    int serverPort = 0, driverPort = 0;
-    std::unique_ptr<QProcess> server, driver;
-    QString session, log;
+    int port = 0;
+    Server server;
+    QString log;
 
-    explicit Page(double zoom = 1) {
+    explicit Page(double zoom = 1)
+        : WebDriver({"--window-size=801,900",
+                     QStringLiteral("--force-device-scale-factor=%1").arg(zoom)}) {
         QDir().mkpath(root.filePath(PageFolder));
         // A year old, so that a browser cache would take them as fresh.
         for (const QString& name : QDir(TARVIK_SITE).entryList(QDir::Files)) {
@@ -73,113 +40,19 @@ struct Page {
             copy.setFileTime(QDateTime::currentDateTime().addYears(-1),
                              QFileDevice::FileModificationTime);
         }
-        server = serve("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "%1"},
-                       root.path(), serverPort);
-        driver = serve("chromedriver", {"--port=%1"}, root.path(), driverPort);
-        const QStringList arguments{"--headless=new",
-                                    "--no-sandbox",
-                                    "--disable-gpu",
-                                    "--disable-background-networking",
-                                    "--no-first-run",
-                                    "--window-size=801,900",
-                                    QStringLiteral("--force-device-scale-factor=%1").arg(zoom)};
-        const QJsonObject chrome{{"binary", "/usr/bin/chromium"},
-                                 {"args", QJsonArray::fromStringList(arguments)}};
-        session = command("POST", "/session",
-                          QJsonObject{{"capabilities",
-                                       QJsonObject{{"alwaysMatch",
-                                                    QJsonObject{{"goog:chromeOptions", chrome}}}}}})
-                      .toObject()["sessionId"]
-                      .toString();
-        command("POST", "/url", QJsonObject{{"url", folderUrl() + "/index.html"}});
-    }
-    ~Page() {
-        command("DELETE", "");
-        for (QProcess* process : {server.get(), driver.get()}) {
-            process->kill();
-            process->waitForFinished();
-        }
+        server = serveOnFreePort(
+            "python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "%1"}, root.path(), port);
+        open(folderUrl() + "/index.html");
     }
 
     QString file(const QString& name) const { return root.filePath(PageFolder + "/" + name); }
     QString folderUrl() const {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort).arg(PageFolder);
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(PageFolder);
     }
     int requests(const QString& name) {
         log += QString::fromUtf8(server->readAll());
         return int(log.count(QRegularExpression("\"GET [^ ]*/" + name + " ")));
     }
-
-    QJsonValue command(const QByteArray& method, const QString& path,
-                       const QJsonObject& body = {}) {
-        static QNetworkAccessManager network;
-        const QString base = QStringLiteral("http://127.0.0.1:%1").arg(driverPort);
-        QNetworkRequest request(
-            QUrl(base + (path.startsWith("/session") ? path : "/session/" + session + path)));
-        request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
-        std::unique_ptr<QNetworkReply> reply(network.sendCustomRequest(
-            request, method, method == "GET" ? QByteArray() : QJsonDocument(body).toJson()));
-        QEventLoop loop;
-        QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(DeadlineMs, &loop, &QEventLoop::quit);
-        loop.exec();
-        const QJsonValue value = QJsonDocument::fromJson(reply->readAll()).object()["value"];
-        if (!reply->isFinished() || value.toObject().contains("error")) {
-            qWarning("WebDriver %s %s failed: %s", method.data(), qPrintable(path),
-                     qPrintable(value.toObject()["message"].toString().left(300)));
-        }
-        return value;
-    }
-    QJsonValue run(const QString& script) {
-        return command("POST", "/execute/sync", {{"script", script}, {"args", QJsonArray()}});
-    }
-    bool waitFor(const QString& script) {
-        for (QDeadlineTimer deadline(DeadlineMs); run("return " + script) != true;) {
-            if (deadline.hasExpired()) {
-                qWarning("this did not come true: %s", qPrintable(script));
-                return false;
-            }
-            QTest::qWait(50);
-        }
-        return true;
-    }
-    // Keys, or keys held together ("\uE008\uE004" is Shift+Tab).
-    void press(const QStringList& chords) {
-        QJsonArray actions;
-        for (const QString& chord : chords) {
-            for (const QChar key : chord) {
-                actions << QJsonObject{{"type", "keyDown"}, {"value", QString(key)}};
-            }
-            for (auto key = chord.crbegin(); key != chord.crend(); ++key) {
-                actions << QJsonObject{{"type", "keyUp"}, {"value", QString(*key)}};
-            }
-        }
-        command("POST", "/actions",
-                {{"actions",
-                  QJsonArray{QJsonObject{{"type", "key"}, {"id", "k"}, {"actions", actions}}}}});
-    }
-    // A pointer click on the element's centre: not WebDriver's element click,
-    // which would scroll the element into view first.
-    void click(const QString& id) {
-        const QJsonObject r =
-            run("return document.getElementById('" + id + "').getBoundingClientRect().toJSON()")
-                .toObject();
-        const QJsonArray actions{
-            QJsonObject{{"type", "pointerMove"},
-                        {"x", qRound(r["x"].toDouble() + r["width"].toDouble() / 2)},
-                        {"y", qRound(r["y"].toDouble() + r["height"].toDouble() / 2)}},
-            QJsonObject{{"type", "pointerDown"}, {"button", 0}},
-            QJsonObject{{"type", "pointerUp"}, {"button", 0}}};
-        command("POST", "/actions",
-                {{"actions", QJsonArray{QJsonObject{
-                                 {"type", "pointer"}, {"id", "p"}, {"actions", actions}}}}});
-    }
-    QImage screenshot() {
-        return QImage::fromData(
-                   QByteArray::fromBase64(command("GET", "/screenshot").toString().toLatin1()))
-            .convertToFormat(QImage::Format_RGB32);
-    }
-
     QString text(const QString& selector) {
         return run("return document.querySelector('" + selector + "').textContent").toString();
     }

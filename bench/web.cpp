@@ -1,0 +1,174 @@
+#include "web.h"
+
+#include "webdriver.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+namespace {
+
+// Runs in every page before its own scripts: notes when the credits box opens
+// and when the board is shown.
+const char* const Watch = R"(
+    window.bench = {};
+    new MutationObserver(() => {
+        const credits = document.getElementById('credits'), board = document.getElementById('frmMain');
+        if (credits?.open && !bench.credits) bench.credits = performance.now();
+        if (board && !board.hidden && !bench.board) bench.board = performance.now();
+    }).observe(document, {subtree: true, childList: true, attributes: true});)";
+
+// Presses OK and answers the time from there to the board shown.
+const char* const PassCredits = R"(
+    const done = arguments[0], ok = performance.now();
+    document.querySelector('#credits button').click();
+    (function wait() { bench.board ? done(bench.board - ok) : setTimeout(wait); })();)";
+
+// Plays the path of `moves` (cell numbers) over and over in a task, with a new
+// game before each new tour, or calls the floor's floorMove with the same
+// files; answers the times in microseconds.
+const char* const Moves = R"(
+    const [done, task, moves, count] = [arguments[0], %1, [%2], %3];
+    const cell = n => document.getElementById('Picture' + n);
+    const grey = n => (Math.floor((n - 1) / 8) + (n - 1) % 8) % 2 == 1;
+    const named = n => new Promise(resolve => new MutationObserver((_, watch) => {
+        watch.disconnect(); resolve(performance.now());
+    }).observe(cell(n), {attributeFilter: ['aria-label']}));
+    (async () => {
+        const times = [];
+        document.getElementById(task)?.click();
+        for (let i = 0; i < count; ++i) {
+            const step = i % (moves.length - 1), from = moves[step], to = moves[step + 1];
+            const knight = grey(to) ? 'Kon_W2.bmp' : 'Kon_W.bmp', mark = grey(from) ? 'Trelk.bmp' : 'Trelk_W.bmp';
+            const start = performance.now();
+            if (window.floorMove) {
+                await floorMove(task == 'mnuAllBoard' ? [knight, mark] : [knight], from, to);
+                times.push(performance.now() - start);
+            } else {
+                const repainted = named(to);
+                cell(to).click();
+                times.push(await repainted - start);
+            }
+            if (task == 'mnuAllBoard' && step == moves.length - 2) {
+                const reset = window.floorMove || named(moves[0]);
+                document.getElementById('mnuNewGame')?.click();
+                await reset;
+            }
+        }
+        done(times.map(t => t * 1000));
+    })().catch(error => done(error.message));)";
+
+std::vector<double> numbers(const QJsonValue& values) {
+    if (!values.isArray()) {
+        qWarning("the page measured nothing: %s", qPrintable(values.toString()));
+    }
+    std::vector<double> all;
+    for (const QJsonValue& value : values.toArray()) {
+        all.push_back(value.toDouble());
+    }
+    return all;
+}
+
+double medianOf(std::vector<double> samples) {
+    return samples.empty() ? 0 : median(samples);
+}
+
+// The resident memory of the browser's processes, the children of chromedriver's.
+qint64 browserBytes() {
+    qint64 total = 0;
+    for (const QFileInfo& process : QDir("/proc").entryInfoList(QDir::Dirs)) {
+        QFile command(process.filePath() + "/cmdline");
+        if (command.open(QIODevice::ReadOnly) && command.readAll().contains("chromium")) {
+            QFile status(process.filePath() + "/status");
+            status.open(QIODevice::ReadOnly);
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith("VmRSS:")) {
+                    total += line.mid(6).trimmed().split(' ')[0].toLongLong() * 1024;
+                }
+            }
+        }
+    }
+    return total;
+}
+
+struct Site {
+    QTemporaryDir folder;
+    int port = 0;
+    Server server;
+    Site() {
+        for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
+            QFile::copy(file.filePath(), folder.filePath(file.fileName()));
+        }
+        QFile::copy(TARVIK_BENCH_FLOOR, folder.filePath("floor.html"));
+        QFile::copy(TARVIK_WEB_STYLE, folder.filePath("tarvik.css"));
+        server = serveOnFreePort("python3", {"-m", "http.server", "--bind", "127.0.0.1", "%1"},
+                                 folder.path(), port);
+    }
+    QString url(const QString& page) const {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(page);
+    }
+};
+
+qint64 pageCodeBytes() {
+    qint64 bytes = 0;
+    for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
+        bytes += file.suffix() == "bmp" ? 0 : file.size();
+    }
+    return bytes;
+}
+
+// Start-up, ours and the floor's, `runs` times each: to the credits box, and
+// from OK to the board.
+std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs) {
+    std::vector<double> credits[2], board[2];
+    for (int run = 0; run < runs * 2; ++run) {
+        const bool floor = run % 2;
+        browser.open(site.url(floor ? "floor.html?board" : "index.html"));
+        browser.waitFor("window.bench?.credits > 0");
+        credits[floor].push_back(browser.run("return bench.credits").toDouble());
+        board[floor].push_back(browser.runAsync(PassCredits, 10000).toDouble());
+    }
+    return {
+        {"web: navigation to credits box", "ms", medianOf(credits[0]), medianOf(credits[1]), 1.2},
+        {"web: OK to board with knight", "ms", medianOf(board[0]), medianOf(board[1]), 1.2}};
+}
+
+std::vector<double> play(WebDriver& browser, const Site& site, bool floor, const QString& task,
+                         const QString& moves, int count) {
+    browser.open(site.url(floor ? "floor.html?board" : "index.html"));
+    browser.waitFor("window.bench?.credits > 0");
+    browser.runAsync(PassCredits, 10000);
+    return numbers(browser.runAsync(
+        QString::fromLatin1(Moves).arg(task.isEmpty() ? "''" : "'" + task + "'", moves).arg(count),
+        600000));
+}
+
+} // namespace
+
+std::vector<Row> measureWeb(int runs, int longRun) {
+    Site site;
+    WebDriver browser({"--window-size=800,700"});
+    browser.devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", Watch}});
+    std::vector<Row> rows{{"web: page code (HTML with its JS and CSS, wasm)", "KiB",
+                           static_cast<double>(pageCodeBytes()) / 1024, 64, 1.0}};
+    const std::vector<Row> startUp = measureStartUp(browser, site, runs);
+    rows.insert(rows.end(), startUp.begin(), startUp.end());
+    const QString knightMoves = "57,42,57", tourMoves = "57,42,25,10,4,14";
+    for (const auto& [task, moves, what] :
+         {std::tuple{"mnuMoveH", knightMoves, "web: Knight move, click to repainted"},
+          std::tuple{"mnuAllBoard", tourMoves, "web: Tour move, click to repainted"}}) {
+        rows.push_back({what, "us", medianOf(play(browser, site, false, task, moves, runs * 10)),
+                        medianOf(play(browser, site, true, task, moves, runs * 10)), 1.2});
+    }
+    const std::vector<double> all = play(browser, site, false, "mnuMoveH", knightMoves, 1000);
+    const qint64 atFirst = browserBytes();
+    const std::vector<double> long_ = play(browser, site, false, "mnuMoveH", knightMoves, longRun);
+    const qint64 atLong = browserBytes();
+    rows.push_back({QStringLiteral("web: time per move at %L1 vs 1,000 moves").arg(longRun), "us",
+                    medianOf({long_.end() - 1000, long_.end()}), medianOf(all), 1.2});
+    rows.push_back({QStringLiteral("web: browser memory at %L1 vs 1,000 moves").arg(longRun), "MiB",
+                    static_cast<double>(atLong) / 1048576, static_cast<double>(atFirst) / 1048576,
+                    1.1});
+    return rows;
+}
