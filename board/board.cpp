@@ -1,6 +1,23 @@
 #include "board.h"
 
+#include "layout.h"
+
 #include <cstdlib>
+
+void Board::startUp(const std::function<std::string(const char* fileName)>& applicationPath,
+                    const std::function<Cell*(int number)>& cell) {
+    MarkOnWhitePath = applicationPath("Trelk_W.bmp");
+    MarkOnGreyPath = applicationPath("Trelk.bmp");
+    for (int number = 1; number <= Layout::CellCount; ++number) {
+        Squares(Layout::rowOfCell(number), Layout::colOfCell(number)) = cell(number);
+    }
+    GreySquareColor = 0xC0C0C0;
+    WhiteSquareColor = SystemColourFlag | SystemColourHighlightText;
+    SetColor();
+    KnightOnWhitePath = applicationPath("Kon_W.bmp");
+    KnightOnGreyPath = applicationPath("Kon_W2.bmp");
+    ResetBoard();
+}
 
 void Board::SetColor() {
     for (Coord row = 1; row <= BoardSize; ++row) {

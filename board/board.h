@@ -5,6 +5,7 @@
 #include "square_table.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 constexpr std::int16_t TaskNone = 0;
@@ -27,6 +28,12 @@ struct Board {
     ColourValue GreySquareColor = 0;
     ColourValue WhiteSquareColor = 0;
 
+    // Start-up after the credits box, in its order: the two mark paths, the
+    // 64 cells bound, the two colours, SetColor, the two knight paths and
+    // ResetBoard. Paths are built by applicationPath(fileName); cell(N) is
+    // the cell numbered N, 1..64.
+    void startUp(const std::function<std::string(const char* fileName)>& applicationPath,
+                 const std::function<Cell*(int number)>& cell);
     // Paints the chequered backgrounds; called once, at start-up.
     void SetColor();
     // Clears every mark and picture and puts the knight on (8, 1).

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr ColourValue Grey = 0xC0C0C0;
-constexpr ColourValue HighlightText = SystemColourFlag | SystemColourHighlightText;
-
 using Layout::colOfCell;
 using Layout::rowOfCell;
 
@@ -77,17 +74,8 @@ void frmMain::dispatch(int event) {
 
 void frmMain::Form_Load() {
     tarvik_show_credits(Wording::CreditsCaption, Wording::CreditsText);
-    board_.MarkOnWhitePath = applicationPath("Trelk_W.bmp");
-    board_.MarkOnGreyPath = applicationPath("Trelk.bmp");
-    for (int number = 1; number <= Layout::CellCount; ++number) {
-        board_.Squares(rowOfCell(number), colOfCell(number)) = &cells_[number - 1];
-    }
-    board_.GreySquareColor = Grey;
-    board_.WhiteSquareColor = HighlightText;
-    board_.SetColor();
-    board_.KnightOnWhitePath = applicationPath("Kon_W.bmp");
-    board_.KnightOnGreyPath = applicationPath("Kon_W2.bmp");
-    board_.ResetBoard();
+    board_.startUp([this](const char* fileName) { return applicationPath(fileName); },
+                   [this](int number) { return &cells_[number - 1]; });
     nameSquares();
 }
 

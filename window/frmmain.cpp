@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr ColourValue Grey = 0xC0C0C0;
-constexpr ColourValue HighlightText = SystemColourFlag | SystemColourHighlightText;
-
 using Layout::colOfCell;
 using Layout::rowOfCell;
 
@@ -86,17 +83,8 @@ void frmMain::addItem(QMenu* menu, const Wording::MenuItem& item,
 
 void frmMain::Form_Load() {
     showCredits();
-    board_.MarkOnWhitePath = applicationPath("Trelk_W.bmp");
-    board_.MarkOnGreyPath = applicationPath("Trelk.bmp");
-    for (int number = 1; number <= Layout::CellCount; ++number) {
-        board_.Squares(rowOfCell(number), colOfCell(number)) = cells_[number - 1];
-    }
-    board_.GreySquareColor = Grey;
-    board_.WhiteSquareColor = HighlightText;
-    board_.SetColor();
-    board_.KnightOnWhitePath = applicationPath("Kon_W.bmp");
-    board_.KnightOnGreyPath = applicationPath("Kon_W2.bmp");
-    board_.ResetBoard();
+    board_.startUp([this](const char* fileName) { return applicationPath(fileName); },
+                   [this](int number) { return cells_[number - 1]; });
     nameSquares();
 }
 
