@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test test-asan fuzz package bench windows test-windows web web-site clean
+.PHONY: deps configure build run test test-asan fuzz package bench windows test-windows web web-site release check-release clean
 
 deps:
 	@tools/install-deps.sh
@@ -53,13 +53,16 @@ fuzz:
 
 # Windows: tarvik.exe, a portable zip and an installer in build-windows/,
 # cross-built against a static Qt that the first run builds once (half an
-# hour) into ~/.cache/tarvik; later runs take minutes.
+# hour) into ~/.cache/tarvik; later runs take minutes. A new Qt (another
+# configuration) starts the build folder afresh.
 WINDOWS_DIR ?= build-windows
 windows: build
 	@tools/install-deps.sh g++-mingw-w64-x86-64-posix ninja-build wine wine64 fonts-wine nsis icoutils
-	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake \
-		-DCMAKE_PREFIX_PATH="$$(tools/windows/static-qt.sh)" \
+	@qt=$$(tools/windows/static-qt.sh) && \
+		if ! grep -qsx "Qt6_DIR:PATH=$$qt/lib/cmake/Qt6" $(WINDOWS_DIR)/CMakeCache.txt; then \
+			rm -rf $(WINDOWS_DIR); fi && \
+		cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake -DCMAKE_PREFIX_PATH="$$qt" \
 		-DQT_HOST_PATH=/usr -DTARVIK_HOST_BUILD=$(CURDIR)/$(BUILD_DIR) >/dev/null
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@cd $(WINDOWS_DIR) && cpack >/dev/null && ls -1 $(CURDIR)/$(WINDOWS_DIR)/tarvik-*-win64.*

@@ -7,7 +7,7 @@ packages=(
     cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
     xvfb xdotool x11-utils
     dpkg-dev file desktop-file-utils appstream lintian man-db
-    emscripten node-terser chromium chromium-driver python3
+    emscripten node-terser zip chromium chromium-driver python3
     "$@"
 )
 
