@@ -27,8 +27,9 @@ set(CPACK_NSIS_PACKAGE_NAME "Тарвик")
 set(CPACK_NSIS_INSTALLED_ICON_NAME tarvik.exe)
 set(CPACK_NSIS_MUI_ICON ${TARVIK_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${TARVIK_ICO})
-# 64-bit, under Program Files, for every user of the machine.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# 64-bit, under Program Files, for every user of the machine. The files keep
+# no dates of their own in the installer: it is the same bytes from every build.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode\nSetDateSave off")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -INPUTCHARSET UTF8)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds, once, a static Qt for 64-bit Windows from the source of the host's
-# own Qt package, and prints where it is. Later runs find it and return at once.
+# own Qt package, configured small, and prints where it is. Later runs find it
+# and return at once.
 #   tools/windows/static-qt.sh            build it if it is missing
 #   tools/windows/static-qt.sh --where    print where it is or would be
 #   tools/windows/static-qt.sh --check    exit 0 only if it is there
@@ -15,8 +16,57 @@ if [ -z "$version" ]; then
     version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 fi
 upstream=${version%%+*}
+
+# Only what Tarvik and its tests use: the main window with its menu bar, the
+# message box with its details, BMP and PNG images, accessibility, the
+# Windows and offscreen platforms and Qt Test, and what the Windows style
+# draws. Everything else is off, so that the static program carries none of
+# it. (Qt 6.4 does not build with toolbar, draganddrop or the Windows style's
+# widgets switched off, does not link its Windows platform without direct2d,
+# and does not configure without PCRE2, so regular expressions stay.)
+options=(
+    -release -static -static-runtime -optimize-size
+    -nomake examples -nomake tests
+    -no-opengl -no-dbus -no-feature-vulkan
+    -no-feature-network -no-feature-sql -no-feature-xml -no-feature-concurrent
+    -no-feature-printsupport
+    -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype -no-libjpeg
+    # Core
+    -no-feature-mimetype -no-feature-timezone -no-feature-sharedmemory
+    -no-feature-systemsemaphore -no-feature-jalalicalendar -no-feature-hijricalendar
+    -no-feature-filesystemwatcher -no-feature-xmlstream -no-feature-gestures
+    -no-feature-sha3-fast
+    # Gui
+    -no-feature-tabletevent -no-feature-sessionmanager -no-feature-systemtrayicon
+    -no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter
+    -no-feature-pdf -no-feature-movie -no-feature-picture -no-feature-desktopservices
+    -no-feature-whatsthis -no-feature-undocommand -no-feature-filesystemmodel
+    -no-feature-image_heuristic_mask -no-feature-image_text
+    -no-feature-imageformat_ppm -no-feature-imageformat_xbm -no-feature-imageformat_jpeg
+    -no-feature-gif -no-feature-ico -no-feature-jpeg
+    # Widgets
+    -no-feature-style-fusion -no-feature-style-stylesheet
+    -no-feature-graphicsview -no-feature-mdiarea -no-feature-splitter -no-feature-scroller
+    -no-feature-calendarwidget -no-feature-colordialog -no-feature-fontdialog
+    -no-feature-filedialog -no-feature-progressdialog -no-feature-errormessage
+    -no-feature-wizard -no-feature-splashscreen -no-feature-textbrowser
+    -no-feature-syntaxhighlighter -no-feature-commandlinkbutton -no-feature-lcdnumber
+    -no-feature-dial -no-feature-formlayout -no-feature-fontcombobox
+    -no-feature-keysequenceedit -no-feature-listwidget -no-feature-treewidget
+    -no-feature-tablewidget -no-feature-columnview -no-feature-completer
+    -no-feature-datawidgetmapper -no-feature-toolbox
+)
+# A few lines of Qt's source keep code Tarvik never runs out of the program:
+# FreeType on the Windows platform (Tarvik never asks for it; the offscreen
+# platform the tests use keeps it), the regular expressions' JIT compiler, and
+# the two uses of the C++ library's locales (a stringstream in a debug dump, a
+# classic-locale tolower) that link in every locale facet.
+patch=$here/qt-small.patch
+# A changed configuration, patch or source is a new Qt, in a folder of its own.
+stamp=$(printf '%s\n' "$version" "${options[@]}" "$(cat "$patch")" |
+    sha256sum | cut -c1-8)
 cache=${TARVIK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvik}
-prefix=$cache/qt-$upstream-mingw-w64-static
+prefix=$cache/qt-$upstream-mingw-w64-static-$stamp
 
 case ${1:-} in
     --where) echo "$prefix" >&3; exit 0 ;;
@@ -24,7 +74,7 @@ case ${1:-} in
 esac
 if [ -f "$prefix/.complete" ]; then echo "$prefix" >&3; exit 0; fi
 
-"$here/../install-deps.sh" g++-mingw-w64-x86-64-posix ninja-build dpkg-dev perl python3
+"$here/../install-deps.sh" g++-mingw-w64-x86-64-posix ninja-build dpkg-dev patch perl python3
 
 # Source packages come from the same archive as the binary ones. When none is
 # configured, add deb-src entries in a file of our own name, and say so.
@@ -45,22 +95,27 @@ if ! apt-get source --download-only --print-uris "qt6-base=$version" >/dev/null 
 fi
 apt-get source -qq "qt6-base=$version" >/dev/null
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+patch -p1 -s -d "$source_dir" <"$patch"
 
 # Installed under a temporary name, renamed when whole: a half-built Qt is
-# never taken for a cache.
+# never taken for a cache. The prefix written into the library is a fixed
+# name, and so are the source paths, so that where the cache lies leaves no
+# trace in the programs built against it.
 staging=$prefix.partial
 rm -rf "$staging"
 mkdir -p "$work/build" && cd "$work/build"
-"$source_dir/configure" -prefix "$staging" -release -static -static-runtime \
-    -qt-host-path /usr -nomake examples -nomake tests \
-    -no-opengl -no-dbus -no-feature-vulkan -no-feature-tabletevent \
-    -no-feature-network -no-feature-sql -no-feature-xml -no-feature-concurrent \
-    -no-feature-printsupport \
-    -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz -qt-freetype \
+echo "static-qt: configuring Qt $upstream ($stamp)"
+"$source_dir/configure" -prefix /opt/tarvik-qt "${options[@]}" -qt-host-path /usr \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-cmake --build . --parallel "${JOBS:-$(nproc)}"
-cmake --install . >/dev/null
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    "-DCMAKE_CXX_FLAGS=-w -ffile-prefix-map=$work=/qt" "-DCMAKE_C_FLAGS=-w -ffile-prefix-map=$work=/qt" \
+    >configure.log || { tail -n 40 configure.log; exit 1; }
+# One line in twenty of the build's progress: enough for a long log to show
+# where it is.
+echo "static-qt: building"
+NINJA_STATUS="[%f/%t %es] " cmake --build . --parallel "${JOBS:-$(nproc)}" -- -k 0 |
+    awk '/^\[[0-9]+\/[0-9]+ / { split(substr($1, 2), n, "/"); if (n[1] % 20 == 0 || n[1] == n[2]) print "static-qt:", $1, $2; fflush(); next } { print; fflush() }'
+cmake --install . --prefix "$staging" >/dev/null
 # The LGPL asks that a statically linked Qt ships with its licence texts.
 cp -r "$source_dir/LICENSES" "$staging/licenses"
 rm -rf "$prefix" && mv "$staging" "$prefix"
