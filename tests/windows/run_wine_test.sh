@@ -12,4 +12,7 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 # Made without a display, its desktop must end before the driver starts one.
 wineboot --init >/dev/null 2>&1
 wineserver --wait
+# One server for the whole run: one that ends between two commands may still
+# be saving the registry when the next command's server reads it.
+wineserver -p
 "$(dirname "$0")/../../tools/with_xvfb.sh" "$driver" "$@"
