@@ -81,10 +81,20 @@ web: web-site
 		exec python3 -m http.server --bind 127.0.0.1 $(PORT) 2>/dev/null
 
 web-site:
-	@tools/install-deps.sh emscripten node-terser python3
+	@tools/install-deps.sh emscripten node-terser zip python3
 	@emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 	@cmake --build $(WEB_DIR) -j $(JOBS)
 	@ls -1 $(CURDIR)/$(WEB_DIR)/tarvik-*-web.zip
+
+# A release in dist/: the source tarball, the Debian package, the Windows zip and
+# installer, the browser zip and SHA256SUMS, built from a clean copy of the
+# commit, the same bytes on every run. check-release builds it twice, under
+# different conditions, and compares.
+release:
+	@tools/release.sh dist
+
+check-release:
+	@tools/check-release.sh
 
 clean:
 	@rm -rf $(BUILD_DIR) build-asan build-fuzz $(WINDOWS_DIR) $(WEB_DIR)
