@@ -9,16 +9,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 first=$work/a
 second=$work/second/in/a/deeper/folder
-mkdir -p "$first" "$second"
+# release.sh builds in a folder of its own under TMPDIR: a longer one the second time.
+mkdir -p "$first" "$second/temporary/files/of/the/second/build"
 echo "check-release: two releases of $(git -C "$root" log -1 --format='%h (%cd)' --date=iso)"
 git clone -q "$root" "$first/tarvik"
 git clone -q "$root" "$second/tarvik"
 
 echo "check-release: first build, UTC, C, umask 022, one job"
 (cd "$first/tarvik" && umask 022 && TZ=UTC LC_ALL=C JOBS=1 tools/release.sh "$first/dist")
-echo "check-release: second build, Asia/Kolkata, C.UTF-8, umask 077, two jobs"
+echo "check-release: second build, deeper folders, Asia/Kolkata, C.UTF-8, umask 077, two jobs"
 (cd "$second/tarvik" && umask 077 && TZ=Asia/Kolkata LC_ALL=C.UTF-8 JOBS=2 \
-    tools/release.sh "$second/dist")
+    TMPDIR="$second/temporary/files/of/the/second/build" tools/release.sh "$second/dist")
 
 status=0
 for file in "$first"/dist/*; do
