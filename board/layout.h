@@ -22,6 +22,13 @@ constexpr Coord rowOfCell(int number) {
 constexpr Coord colOfCell(int number) {
     return static_cast<Coord>((number - 1) % BoardSize + 1);
 }
+// The top-left corner of cell N in the client area.
+constexpr int leftOfCell(int number) {
+    return (colOfCell(number) - 1) * CellStep;
+}
+constexpr int topOfCell(int number) {
+    return (rowOfCell(number) - 1) * CellStep;
+}
 
 struct PixelRect {
     int x = 0;

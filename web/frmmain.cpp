@@ -28,8 +28,8 @@ frmMain::frmMain() {
 void frmMain::createCells() {
     for (int number = 1; number <= Layout::CellCount; ++number) {
         cells_[number - 1].place(number);
-        tarvik_add_cell(number, (colOfCell(number) - 1) * Layout::CellStep,
-                        (rowOfCell(number) - 1) * Layout::CellStep, Layout::CellSide, number);
+        tarvik_add_cell(number, Layout::leftOfCell(number), Layout::topOfCell(number),
+                        Layout::CellSide, number);
     }
     tarvik_on_rescale(Rescale);
     sizeBoard();

@@ -87,9 +87,8 @@ void PageCell::clearPicture() {
 
 void PageCell::paint() const {
     const double ratio = tarvik_device_ratio();
-    const int left = (Layout::colOfCell(number_) - 1) * Layout::CellStep;
-    const int top = (Layout::rowOfCell(number_) - 1) * Layout::CellStep;
-    const Layout::DeviceTile tile = Layout::deviceTile(left, top, ratio);
+    const Layout::DeviceTile tile =
+        Layout::deviceTile(Layout::leftOfCell(number_), Layout::topOfCell(number_), ratio);
     const Layout::PixelRect& rightLine = tile.lines[2];
     // The square's colour first, over all the cell may paint, then the
     // classic black frame line over it.

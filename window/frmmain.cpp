@@ -54,7 +54,7 @@ void frmMain::createCells() {
         const Coord col = colOfCell(number);
         auto* cell = new PictureCell(boardArea);
         cell->setObjectName(QStringLiteral("Picture%1").arg(number));
-        cell->move((col - 1) * Layout::CellStep, (row - 1) * Layout::CellStep);
+        cell->move(Layout::leftOfCell(number), Layout::topOfCell(number));
         connect(cell, &PictureCell::clicked, this,
                 changingBoard([this, row, col] { board_.SquareClick(row, col); }));
         cells_[number - 1] = cell;
