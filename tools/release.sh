@@ -19,7 +19,7 @@ fi
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
 umask 022
-version=$(sed -n '1s/^tarvik (\([^)]*\)).*/\1/p' packaging/changelog)
+version=$(dpkg-parsechangelog -l packaging/changelog -S Version)
 name=tarvik-$version
 
 work=$(mktemp -d)
@@ -31,11 +31,11 @@ source=$work/$name
 export CFLAGS="-ffile-prefix-map=$source=/usr/src/$name" CXXFLAGS="-ffile-prefix-map=$source=/usr/src/$name"
 make -C "$source" package web-site windows
 
+artefacts=("$work/$name.tar.gz" "$source/build/tarvik_${version}_amd64.deb"
+    "$source/build-windows/$name-win64.zip" "$source/build-windows/$name-win64.exe"
+    "$source/build-web/$name-web.zip")
 mkdir -p "$dist"
-cp "$work/$name.tar.gz" "$source/build/tarvik_${version}_amd64.deb" \
-    "$source/build-windows/$name-win64.zip" "$source/build-windows/$name-win64.exe" \
-    "$source/build-web/$name-web.zip" "$dist/"
+cp "${artefacts[@]}" "$dist/"
 cd "$dist"
-sha256sum "$name.tar.gz" "tarvik_${version}_amd64.deb" "$name-win64.zip" "$name-win64.exe" \
-    "$name-web.zip" >SHA256SUMS
+sha256sum "${artefacts[@]##*/}" >SHA256SUMS
 cat SHA256SUMS
