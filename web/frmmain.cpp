@@ -67,6 +67,9 @@ void frmMain::dispatch(int event) {
         return mnuAllBoard_Click();
     case Rescale:
         return repaint();
+    case StartUp:
+        Form_Load();
+        return showCentred();
     default:
         return Picture_Click(event);
     }
@@ -76,12 +79,10 @@ void frmMain::Form_Load() {
     tarvik_show_credits(Wording::CreditsCaption, Wording::CreditsText);
     board_.startUp([this](const char* fileName) { return applicationPath(fileName); },
                    [this](int number) { return &cells_[number - 1]; });
-    nameSquares();
 }
 
 void frmMain::showCentred() {
     tarvik_show_window();
-    tarvik_started();
 }
 
 // The page's folder is the program's: nothing is normalised, one "/" and the

@@ -10,18 +10,15 @@
 #include <string>
 
 // The board window on the page: owns the board and its 64 cells, the menu bar
-// and the start-up sequence. It is created hidden; Form_Load runs before it
-// is shown.
+// and the start-up sequence. It is created hidden; its first event, StartUp,
+// runs Form_Load and then shows it.
 class frmMain {
 public:
     // What the page hands back when an event comes: the number of the cell
     // clicked, 1..64, or one of these.
-    enum Event { NewGame = Layout::CellCount + 1, Exit, MoveH, AllBoard, Rescale };
+    enum Event { NewGame = Layout::CellCount + 1, Exit, MoveH, AllBoard, Rescale, StartUp };
 
     frmMain();
-
-    void Form_Load();
-    void showCentred();
 
     // Runs the handler of the event; an error in it ends the program.
     void handle(int event);
@@ -30,6 +27,8 @@ private:
     void createCells();
     void createMenus();
     void dispatch(int event);
+    void Form_Load();
+    void showCentred();
     std::string applicationPath(const char* fileName) const;
     void nameSquares();
     void sizeBoard();

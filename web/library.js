@@ -11,10 +11,10 @@ var TarvikPrimitives = {
             Page.colours = {};
             Page.lastPicture = 0;
             Page.ended = false;
-            // Events wait for start-up, then run one at a time, each to its
-            // end, as on the desktop: a handler may be suspended while a
-            // picture loads.
-            Page.queue = new Promise(function (resolve) { Page.start = resolve; });
+            // Events run one at a time, each to its end, as on the desktop:
+            // a handler may be suspended while a picture loads or a box is
+            // open. Start-up is the first of them.
+            Page.queue = Promise.resolve();
             Page.canvas = document.getElementById('squares');
             Page.context = Page.canvas.getContext('2d');
             var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
@@ -157,9 +157,9 @@ var TarvikPrimitives = {
             Page.run(event);
         });
     },
-    tarvik_started__deps: ['$Page'],
-    tarvik_started: function () {
-        Page.start();
+    tarvik_post__deps: ['$Page'],
+    tarvik_post: function (event) {
+        Page.run(event);
     },
     tarvik_page_folder__deps: ['$Page'],
     tarvik_page_folder: function (buffer, size) {

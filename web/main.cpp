@@ -1,7 +1,6 @@
 #include "frmmain.h"
-#include "run_time_error.h"
+#include "page.h"
 
-#include <cstdlib>
 #include <emscripten.h>
 
 namespace {
@@ -15,15 +14,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tarvik_handle(int event) {
     window->handle(event);
 }
 
+// The page lives on events, so main only builds the window and queues its
+// start-up as the first of them; start-up waits for the credits box, and a
+// wait inside main would leave main early and end the runtime with it.
 int main() {
     static frmMain board; // lives as long as the page
     window = &board;
-    try {
-        board.Form_Load();
-    } catch (...) {
-        endWithRunTimeError();
-        return EXIT_FAILURE;
-    }
-    board.showCentred();
-    return EXIT_SUCCESS;
+    tarvik_post(frmMain::StartUp);
+    emscripten_exit_with_live_runtime();
 }

@@ -9,7 +9,8 @@ void tarvik_name_cell(int number, const char* name);
 void tarvik_add_menu(const char* name, const char* caption);
 void tarvik_add_menu_item(const char* menu, const char* name, const char* caption, int event);
 void tarvik_on_rescale(int event);
-void tarvik_started();
+// Queues an event as if the page had handed it.
+void tarvik_post(int event);
 
 // Writes the page's folder, without a final "/", into the buffer and returns
 // its length in bytes; a longer folder is cut, and the length tells so.

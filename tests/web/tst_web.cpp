@@ -28,7 +28,8 @@ struct Page : WebDriver {
     Server server;
     QString log;
 
-    explicit Page(double zoom = 1)
+    // `beforeLoad` runs in the page before its own scripts.
+    explicit Page(double zoom = 1, const QString& beforeLoad = {})
         : WebDriver({"--window-size=801,900",
                      QStringLiteral("--force-device-scale-factor=%1").arg(zoom)}) {
         QDir().mkpath(root.filePath(PageFolder));
@@ -42,6 +43,9 @@ struct Page : WebDriver {
         }
         server = serveOnFreePort(
             "python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "%1"}, root.path(), port);
+        if (!beforeLoad.isEmpty()) {
+            devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", beforeLoad}});
+        }
         open(folderUrl() + "/index.html");
     }
 
@@ -318,6 +322,35 @@ private slots:
         QCOMPARE(page.text("#report h1"), Report);
         QCOMPARE(page.text("#report p"), QStringLiteral("Не удалось загрузить рисунок «%1/%2»: %3.")
                                              .arg(page.folderUrl(), file, reason));
+        page.press({Return});
+        QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+
+    // What the program cannot catch itself still ends in the report.
+    void aScriptFailureIsNeverSilent_data() {
+        QTest::addColumn<QString>("beforeLoad");
+        QTest::addColumn<bool>("creditsFirst");
+        QTest::newRow("WebAssembly not instantiated")
+            << "WebAssembly.instantiateStreaming = WebAssembly.instantiate ="
+               " () => Promise.reject(new Error('сломано'))"
+            << false;
+        QTest::newRow("drawing throws in start-up's handler")
+            << "CanvasRenderingContext2D.prototype.drawImage ="
+               " () => { throw new Error('сломано'); }"
+            << true;
+    }
+    void aScriptFailureIsNeverSilent() {
+        QFETCH(QString, beforeLoad);
+        QFETCH(bool, creditsFirst);
+        Page page(1, beforeLoad);
+        if (creditsFirst) {
+            QVERIFY(page.waitFor("document.getElementById('credits').open"));
+            page.press({Return});
+        }
+        QVERIFY(page.waitFor("document.getElementById('report').open"));
+        QCOMPARE(page.text("#report h1"), Report);
+        QVERIFY2(page.text("#report p").contains("сломано"), qPrintable(page.text("#report p")));
+        QVERIFY(!page.boardShown());
         page.press({Return});
         QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
     }
