@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs `make test` in a Debian 13 (trixie) tree, as on a fresh Debian 13
+# machine: the tree is made once with mmdebstrap, from Debian's archive, into
+# ~/.cache/tarvik (or $TARVIK_CACHE) and brought up to date with apt on every
+# run; this checkout's HEAD is cloned into it afresh. Needs root.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cache=${TARVIK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvik}
+tree=$cache/debian13
+archive=http://deb.debian.org
+
+if [ ! -f "$tree/.complete" ]; then
+    "$here/tools/install-deps.sh" mmdebstrap
+    rm -rf "$tree" "$tree.new"
+    mkdir -p "$cache"
+    mmdebstrap --variant=apt --include=ca-certificates,git,make trixie "$tree.new" \
+        "deb $archive/debian trixie main" "deb $archive/debian trixie-updates main" \
+        "deb $archive/debian-security trixie-security main"
+    touch "$tree.new/.complete"
+    mv "$tree.new" "$tree"
+fi
+
+# Whatever happens, nothing is left running in the tree or mounted on it.
+mounted=()
+leave() {
+    for process in /proc/[0-9]*; do
+        [ "$(readlink "$process/root" 2>/dev/null)" = "$tree" ] && kill -9 "${process#/proc/}" 2>/dev/null
+    done
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+        umount --lazy "${mounted[i]}" || echo "debian13: could not unmount ${mounted[i]}" >&2
+    done
+}
+trap leave EXIT
+trap 'exit 130' INT TERM HUP
+mountIn() { # mount arguments..., then the folder inside the tree
+    local target=$tree/${*: -1}
+    mount "${@:1:$#-1}" "$target"
+    mounted+=("$target")
+    mount --make-rprivate "$target" # nothing mounted here shows outside the tree
+}
+mountIn -t proc proc proc
+mountIn -t sysfs sysfs sys
+mountIn --bind /dev dev
+mountIn -t devpts -o newinstance,ptmxmode=0666 devpts dev/pts
+mountIn -t tmpfs tmpfs dev/shm
+cp /etc/resolv.conf "$tree/etc/resolv.conf"
+
+inTree() {
+    chroot "$tree" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true DEBIAN_FRONTEND=noninteractive \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" </dev/null
+}
+inTree apt-get update -qq
+inTree apt-get upgrade -y -qq >/dev/null
+rm -rf "$tree/root/tarvik"
+git clone -q "$here" "$tree/root/tarvik"
+inTree make -C /root/tarvik test
