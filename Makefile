@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test test-asan fuzz package bench windows test-windows web web-site release check-release clean
+.PHONY: deps configure build run test test-asan test-debian13 fuzz package bench windows test-windows web web-site release check-release clean
 
 deps:
 	@tools/install-deps.sh
@@ -39,6 +39,11 @@ test-asan: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# `make test` on Debian 13, the current stable, in a tree of its own made once
+# with mmdebstrap into ~/.cache/tarvik, with a fresh clone of HEAD. Needs root.
+test-debian13:
+	@tools/debian13.sh
 
 # Fuzzes the bitmap reader for FUZZ_SECONDS, seeded with our own bitmaps.
 FUZZ_SECONDS ?= 180
