@@ -113,7 +113,7 @@ struct Site {
 qint64 pageCodeBytes() {
     qint64 bytes = 0;
     for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
-        bytes += file.suffix() == "bmp" ? 0 : file.size();
+        bytes += file.suffix() == "bmp" || file.suffix() == "png" ? 0 : file.size();
     }
     return bytes;
 }

@@ -20,9 +20,10 @@ void addItem(const Wording::MenuItem& heading, const Wording::MenuItem& item, in
 
 } // namespace
 
+// The menu bar first: the board's scale on a small screen leaves room for it.
 frmMain::frmMain() {
-    createCells();
     createMenus();
+    createCells();
 }
 
 void frmMain::createCells() {
@@ -76,7 +77,7 @@ void frmMain::dispatch(int event) {
 }
 
 void frmMain::Form_Load() {
-    tarvik_show_credits(Wording::CreditsCaption, Wording::CreditsText);
+    tarvik_show_credits();
     board_.startUp([this](const char* fileName) { return applicationPath(fileName); },
                    [this](int number) { return &cells_[number - 1]; });
 }

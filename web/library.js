@@ -15,6 +15,7 @@ var TarvikPrimitives = {
             // a handler may be suspended while a picture loads or a box is
             // open. Start-up is the first of them.
             Page.queue = Promise.resolve();
+            Page.frame = document.getElementById('frmMain');
             Page.canvas = document.getElementById('squares');
             Page.context = Page.canvas.getContext('2d');
             var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
@@ -88,10 +89,10 @@ var TarvikPrimitives = {
             Page.pictures.set(++Page.lastPicture, picture);
             return Page.lastPicture;
         },
-        modal: function (id, caption, text) {
-            var box = document.getElementById(id);
-            box.querySelector('h1').textContent = caption;
-            box.querySelector('p').textContent = text;
+        report: function (title, message) {
+            var box = document.getElementById('report');
+            box.querySelector('h1').textContent = title;
+            box.querySelector('p').textContent = message;
             return new Promise(function (resolve) {
                 box.addEventListener('close', function () { resolve(); }, { once: true });
                 box.showModal();
@@ -107,11 +108,30 @@ var TarvikPrimitives = {
             frame.left = shift(box.left);
             frame.top = shift(box.top);
         },
-        // A new zoom, or a new colour scheme, asks for the board anew.
+        // Device pixels to one of the window's: the browser's zoom, times the
+        // scale that fits the whole window on a screen too small for it, as
+        // large as fits. Scaled, a square's step is a whole number of device
+        // pixels, so that every square comes out the same. Answers whether
+        // it changed.
+        fit: function () {
+            var frame = Page.frame, board = Page.canvas.parentNode, hidden = frame.hidden;
+            frame.hidden = false; // measured, never painted so
+            var room = document.documentElement, step = 56;
+            var fit = Math.min(1, (room.clientWidth - (frame.offsetWidth - board.offsetWidth)) / 449,
+                (room.clientHeight - (frame.offsetHeight - board.offsetHeight)) / 448);
+            frame.hidden = hidden;
+            var ratio = fit < 1 ? Math.floor(step * devicePixelRatio * fit) / step : devicePixelRatio;
+            if (ratio == Page.ratio) return false;
+            Page.ratio = ratio;
+            return true;
+        },
+        // A new zoom, a new size of the screen or a new colour scheme asks for
+        // the board anew.
         watchScale: function (event) {
             var query = matchMedia('(resolution: ' + devicePixelRatio + 'dppx)');
             query.addEventListener('change', function () {
                 Page.watchScale(event);
+                Page.fit();
                 Page.run(event);
             }, { once: true });
         },
@@ -119,9 +139,10 @@ var TarvikPrimitives = {
 
     tarvik_add_cell__deps: ['$Page'],
     tarvik_add_cell: function (number, left, top, side, event) {
+        var at = function (name, length) { return name + ':calc(var(--scale) * ' + length + 'px);'; };
         var cell = Page.element('div', {
             id: 'Picture' + number, class: 'cell', role: 'button', tabindex: '0',
-            style: 'left:' + left + 'px;top:' + top + 'px;width:' + side + 'px;height:' + side + 'px',
+            style: at('left', left) + at('top', top) + at('width', side) + at('height', side),
         }, document.getElementById('board'));
         cell.addEventListener('click', function () { Page.run(event); });
         // No key does anything on a cell, not even scroll the page.
@@ -151,7 +172,12 @@ var TarvikPrimitives = {
     },
     tarvik_on_rescale__deps: ['$Page'],
     tarvik_on_rescale: function (event) {
+        Page.fit();
         Page.watchScale(event);
+        addEventListener('resize', function () {
+            if (Page.fit()) Page.run(event);
+            Page.snap();
+        });
         matchMedia('(prefers-color-scheme: dark)').addEventListener('change', function () {
             Page.colours = {};
             Page.run(event);
@@ -167,8 +193,9 @@ var TarvikPrimitives = {
         return lengthBytesUTF8(Page.folder.readable);
     },
 
+    tarvik_device_ratio__deps: ['$Page'],
     tarvik_device_ratio: function () {
-        return devicePixelRatio;
+        return Page.ratio;
     },
     tarvik_size_board__deps: ['$Page'],
     tarvik_size_board: function (width, height) {
@@ -180,6 +207,7 @@ var TarvikPrimitives = {
             box.width = width / devicePixelRatio + 'px';
             box.height = height / devicePixelRatio + 'px';
         });
+        Page.canvas.parentNode.style.setProperty('--scale', Page.ratio / devicePixelRatio);
         Page.snap();
     },
     tarvik_system_colour__deps: ['$Page'],
@@ -230,22 +258,27 @@ var TarvikPrimitives = {
     },
 
     tarvik_show_credits__deps: ['$Page'],
-    tarvik_show_credits: function (caption, text) {
+    tarvik_show_credits: function () {
+        // The page opened the box as soon as it was read; it may be closed
+        // already.
+        var box = document.getElementById('credits');
         return Asyncify.handleAsync(function () {
-            return Page.modal('credits', UTF8ToString(caption), UTF8ToString(text));
+            return new Promise(function (resolve) {
+                if (!box.open) return resolve();
+                box.addEventListener('close', function () { resolve(); }, { once: true });
+            });
         });
     },
     tarvik_report__deps: ['$Page'],
     tarvik_report: function (title, message) {
         return Asyncify.handleAsync(function () {
-            return Page.modal('report', UTF8ToString(title), UTF8ToString(message));
+            return Page.report(UTF8ToString(title), UTF8ToString(message));
         });
     },
     tarvik_show_window__deps: ['$Page'],
     tarvik_show_window: function () {
-        document.getElementById('frmMain').hidden = false;
+        Page.frame.hidden = false;
         Page.snap();
-        addEventListener('resize', Page.snap);
     },
     tarvik_end_program__deps: ['$Page'],
     tarvik_end_program: function () {

@@ -1,6 +1,7 @@
 // The menu bar's behaviour, as a desktop menu bar has it: a heading opens its
-// drop-down on a click, and while one is open, pointing at another heading
-// opens that one; the keyboard moves along the bar and down the drop-downs.
+// drop-down on a click or a tap, and while one is open, pointing the mouse at
+// another heading opens that one; the keyboard moves along the bar and down
+// the drop-downs; a click or a tap elsewhere closes it.
 // Choosing an item clicks it; the front end does the rest. Run before the
 // program (emscripten's --pre-js), once the page's elements are there.
 (function () {
@@ -34,11 +35,11 @@
     if (heading && heading != open()) show(heading);
     else close();
   });
-  bar.addEventListener('mouseover', function (event) {
+  bar.addEventListener('pointerover', function (event) {
     var heading = event.target.closest('[aria-haspopup]');
-    if (heading && open() && heading != open()) show(heading);
+    if (event.pointerType == 'mouse' && heading && open() && heading != open()) show(heading);
   });
-  document.addEventListener('mousedown', function (event) {
+  document.addEventListener('pointerdown', function (event) {
     if (!bar.contains(event.target)) close();
   });
   bar.addEventListener('focusout', function (event) {

@@ -8,6 +8,7 @@ void tarvik_add_cell(int number, int left, int top, int side, int event);
 void tarvik_name_cell(int number, const char* name);
 void tarvik_add_menu(const char* name, const char* caption);
 void tarvik_add_menu_item(const char* menu, const char* name, const char* caption, int event);
+// Takes the board's first scale and hands the event back whenever it changes.
 void tarvik_on_rescale(int event);
 // Queues an event as if the page had handed it.
 void tarvik_post(int event);
@@ -16,7 +17,8 @@ void tarvik_post(int event);
 // its length in bytes; a longer folder is cut, and the length tells so.
 int tarvik_page_folder(char* buffer, int size);
 
-// The board's canvas, in device pixels.
+// The board's canvas, in device pixels: how many to one of the window's, the
+// browser's zoom times what fits the window on a small screen.
 double tarvik_device_ratio();
 void tarvik_size_board(int width, int height);
 int tarvik_system_colour(int index); // 0xRRGGBB
@@ -31,8 +33,9 @@ void tarvik_draw_picture(int picture, int x, int y, int width, int height, doubl
 int tarvik_load_picture(const char* url, int maxFileBytes, int maxPictureBytes, int* details);
 void tarvik_release_picture(int picture);
 
-// Modal boxes: each returns when the user has closed it.
-void tarvik_show_credits(const char* caption, const char* text);
+// Modal boxes: each returns when the user has closed it. The page opens the
+// credits box itself, with the program's words, as soon as it is read.
+void tarvik_show_credits();
 void tarvik_report(const char* title, const char* message);
 
 void tarvik_show_window();

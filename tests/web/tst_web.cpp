@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 // The real page in headless Chromium, driven through chromedriver with the
@@ -21,17 +22,37 @@ const QString PageFolder = QStringLiteral("Тарвик в сети");
 const QString Tab("\uE004"), Return("\uE006"), Shift("\uE008"), PageDown("\uE00F"), Right("\uE014"),
     Down("\uE015");
 
-// The page, its server and the browser that shows it, at a zoom.
+// A desktop browser's window at a zoom, or with `phone` a phone's screen of
+// that many CSS pixels, with touch, `zoom` device pixels to one. The browser's
+// own scale is the phone's, so that the page is laid out in device pixels, as
+// phones' browsers lay it out, not scaled to them afterwards.
+QStringList browserArguments(double zoom, QSize phone) {
+    const QString scale = QStringLiteral("--force-device-scale-factor=%1").arg(zoom);
+    return phone.isEmpty() ? QStringList{"--window-size=801,900", scale} : QStringList{scale};
+}
+
+QJsonObject emulation(double zoom, QSize phone) {
+    if (phone.isEmpty()) {
+        return {};
+    }
+    return {{"deviceMetrics", QJsonObject{{"width", phone.width()},
+                                          {"height", phone.height()},
+                                          {"pixelRatio", zoom},
+                                          {"touch", true}}}};
+}
+
+// The page, its server and the browser that shows it.
 struct Page : WebDriver {
     QTemporaryDir root;
     int port = 0;
     Server server;
     QString log;
+    bool touch = false;
 
     // `beforeLoad` runs in the page before its own scripts.
-    explicit Page(double zoom = 1, const QString& beforeLoad = {})
-        : WebDriver({"--window-size=801,900",
-                     QStringLiteral("--force-device-scale-factor=%1").arg(zoom)}) {
+    explicit Page(double zoom = 1, const QString& beforeLoad = {}, QSize phone = {})
+        : WebDriver(browserArguments(zoom, phone), emulation(zoom, phone))
+        , touch(!phone.isEmpty()) {
         QDir().mkpath(root.filePath(PageFolder));
         // A year old, so that a browser cache would take them as fresh.
         for (const QString& name : QDir(TARVIK_SITE).entryList(QDir::Files)) {
@@ -50,6 +71,7 @@ struct Page : WebDriver {
     }
 
     QString file(const QString& name) const { return root.filePath(PageFolder + "/" + name); }
+    bool workerActive() { return waitFor("!!navigator.serviceWorker.controller"); }
     QString folderUrl() const {
         return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(PageFolder);
     }
@@ -77,14 +99,15 @@ struct Page : WebDriver {
                        "Math.abs(r.y + r.height / 2 - innerHeight / 2) <= 1)("
                        "document.getElementById('frmMain').getBoundingClientRect())");
     }
-    // Menu items by id and cells by number, one after the other; the page
-    // takes them in turn.
+    // Menu items by id and cells by number, one after the other, clicked or
+    // tapped; the page takes them in turn.
     void play(const QString& moves) {
+        const auto press = [this](const QString& id) { touch ? tap(id) : click(id); };
         for (const QString& move : moves.split(' ', Qt::SkipEmptyParts)) {
             if (move.startsWith("mnu")) {
-                click(move == "mnuNewGame" || move == "mnuExit" ? "mnuFile" : "mnuTasks");
+                press(move == "mnuNewGame" || move == "mnuExit" ? "mnuFile" : "mnuTasks");
             }
-            click(move.startsWith("mnu") ? move : "Picture" + move);
+            press(move.startsWith("mnu") ? move : "Picture" + move);
         }
     }
     bool knightIsOn(int row, int col) {
@@ -137,18 +160,31 @@ bool looksLike(const QImage& shown, const QImage& expected) {
     return shown.size() == expected.size();
 }
 
-// The widths of the runs of black pixels along a line of the screen.
-QList<int> blackRuns(const QImage& screen, QPoint from, QPoint step, int length) {
-    QList<int> runs{0};
+// The widths of the runs of black pixels along a line of the screen, and of
+// the gaps between them.
+QList<int> blackRuns(const QImage& screen, QPoint from, QPoint step, int length,
+                     QList<int>* gaps = nullptr) {
+    QList<int> runs{0}, between{0};
     for (int i = 0; i < length; ++i) {
         if (screen.pixel(from + step * i) == qRgb(0, 0, 0)) {
             ++runs.back();
         } else if (runs.back() > 0) {
             runs << 0;
+            between << 1;
+        } else {
+            ++between.back();
         }
     }
     runs.removeAll(0);
+    if (gaps) {
+        *gaps = between.mid(1, runs.size() - 1);
+    }
     return runs;
+}
+
+bool nearlyEqual(const QList<int>& sizes) {
+    const auto [least, most] = std::minmax_element(sizes.begin(), sizes.end());
+    return !sizes.isEmpty() && *most - *least <= 1;
 }
 
 } // namespace
@@ -161,58 +197,109 @@ private slots:
         QTest::addColumn<double>("zoom");
         QTest::addColumn<QString>("moves");
         QTest::addColumn<QString>("board");
+        QTest::addColumn<QSize>("phone");
         QTest::newRow("start") << 1.0 << ""
-                               << "K81";
+                               << "K81" << QSize();
         QTest::newRow("no task, no move") << 1.0 << "42"
-                                          << "K81";
+                                          << "K81" << QSize();
         QTest::newRow("refused knight move") << 1.0 << "mnuMoveH 28"
-                                             << "K81";
+                                             << "K81" << QSize();
         QTest::newRow("knight move") << 1.0 << "mnuMoveH 42"
-                                     << "K62";
+                                     << "K62" << QSize();
         QTest::newRow("knight move and back") << 1.0 << "mnuMoveH 42 57"
-                                              << "K81";
+                                              << "K81" << QSize();
         QTest::newRow("tour") << 1.0 << "mnuAllBoard 42 25 10"
-                              << "x81 x62 x41 K22";
+                              << "x81 x62 x41 K22" << QSize();
         QTest::newRow("tour refuses a mark") << 1.0 << "mnuAllBoard 42 57"
-                                             << "x81 K62";
+                                             << "x81 K62" << QSize();
         QTest::newRow("new game keeps the task") << 1.0 << "mnuAllBoard 42 mnuNewGame 42"
-                                                 << "x81 K62";
+                                                 << "x81 K62" << QSize();
         QTest::newRow("tour at 125 %") << 1.25 << "mnuAllBoard 42 25"
-                                       << "x81 x62 K41";
+                                       << "x81 x62 K41" << QSize();
         QTest::newRow("tour at 150 %") << 1.5 << "mnuAllBoard 42 25"
-                                       << "x81 x62 K41";
+                                       << "x81 x62 K41" << QSize();
         QTest::newRow("tour at 200 %") << 2.0 << "mnuAllBoard 42 25"
-                                       << "x81 x62 K41";
+                                       << "x81 x62 K41" << QSize();
+        QTest::newRow("tour by touch on a 390 x 844 phone at 3")
+            << 3.0 << "mnuAllBoard 42 25 10 mnuNewGame 42"
+            << "x81 K62" << QSize(390, 844);
+        QTest::newRow("412 x 915 phone at 2.625") << 2.625 << "mnuMoveH 42"
+                                                  << "K62" << QSize(412, 915);
+        QTest::newRow("844 x 390 phone, turned, at 3") << 3.0 << "mnuAllBoard 42"
+                                                       << "x81 K62" << QSize(844, 390);
+        QTest::newRow("320 x 568 phone at 2") << 2.0 << "mnuAllBoard 42"
+                                              << "x81 K62" << QSize(320, 568);
+        QTest::newRow("installed, then a tour offline") << 1.0 << "offline mnuAllBoard 42 25"
+                                                        << "x81 x62 K41" << QSize();
     }
     void playsAsTheBoardSays() {
         QFETCH(double, zoom);
         QFETCH(QString, moves);
         QFETCH(QString, board);
-        Page page(zoom);
+        QFETCH(QSize, phone);
+        Page page(zoom, {}, phone);
         QVERIFY(page.passCredits());
-        page.play(moves);
+        if (moves.startsWith("offline")) { // after one visit, the server gone
+            QCOMPARE(page.devTools("Page.getInstallabilityErrors")["installabilityErrors"],
+                     QJsonArray());
+            QVERIFY(page.workerActive());
+            page.server.reset();
+            page.open(page.folderUrl() + "/index.html");
+            QVERIFY(page.passCredits());
+        }
+        if (page.touch) {
+            page.tap("mnuTasks");
+            QVERIFY(page.waitFor("document.getElementById('mnuAllBoard').checkVisibility()"));
+            QCOMPARE(page.run("return [...document.querySelectorAll('#menubar [role=menuitem]')]"
+                              ".filter(e => e.checkVisibility()).map(e => e.offsetHeight >= 44)"
+                              ".join()")
+                         .toString(),
+                     "true,true,true,true"); // headings and items big enough for a finger
+            page.tap("Picture1");            // closes it, and no task takes the tap
+            QVERIFY(page.waitFor("!document.getElementById('mnuAllBoard').checkVisibility()"));
+        }
+        page.play(moves.remove("offline"));
         const QString knight = board.split(' ').filter("K").first();
         QVERIFY(page.knightIsOn(knight[1].digitValue(), knight[2].digitValue()));
+        // The whole window on the screen, the page neither scrolled nor zoomed
+        // out: on a phone, as wide as the screen.
+        QCOMPARE(page.run("return (r => r.left >= 0 && r.top >= 0 && r.right <= innerWidth &&"
+                          "r.bottom <= innerHeight)(document.getElementById('frmMain')"
+                          ".getBoundingClientRect()) && visualViewport.scale == 1 &&"
+                          "document.documentElement.scrollWidth <= innerWidth &&"
+                          "document.documentElement.scrollHeight <= innerHeight"),
+                 true);
+        if (page.touch) {
+            QCOMPARE(page.run("return innerWidth"), phone.width());
+        }
         const QImage screen = page.screenshot();
         const QRect client = page.client(zoom);
-        // Every grid line equally wide, in whole device pixels; the bottom
-        // line lies outside the client area.
-        const int middle = qRound(28 * zoom); // of the first row, of the second column
-        const int line = qMax(1, qRound(zoom));
-        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(0, middle), {1, 0}, client.width()),
+        // Every grid line equally wide, in whole device pixels, and every
+        // square as large, to one pixel; the bottom line lies outside the
+        // client area.
+        const double scale = client.width() / 449.0;
+        const int middle = qRound(28 * scale); // of the first row, of the second column
+        const int line = qMax(1, qRound(scale));
+        QList<int> across, down;
+        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(0, middle), {1, 0}, client.width(),
+                           &across),
                  QList<int>(9, line));
-        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(qRound(56 * zoom) + middle, 0), {0, 1},
-                           client.height()),
+        QCOMPARE(blackRuns(screen, client.topLeft() + QPoint(qRound(56 * scale) + middle, 0),
+                           {0, 1}, client.height(), &down),
                  QList<int>(8, line));
-        if (zoom != std::floor(zoom)) {
+        QVERIFY2(nearlyEqual(across + down),
+                 qPrintable(QStringLiteral("squares %1 across, %2 down")
+                                .arg(QDebug::toString(across), QDebug::toString(down))));
+        if (scale != std::floor(scale)) {
             return; // pictures are smoothed between device pixels
         }
         const QColor white = page.highlightText();
         for (int row = 1; row <= 8; ++row) {
             for (int col = 1; col <= 8; ++col) {
                 const QRect inner = innerAreaOf({}, row, col);
-                const QImage shown = screen.copy(QRect(inner.topLeft() * zoom, inner.size() * zoom)
-                                                     .translated(client.topLeft()));
+                const QImage shown =
+                    screen.copy(QRect(inner.topLeft() * scale, inner.size() * scale)
+                                    .translated(client.topLeft()));
                 const QColor square = TestRules::isGreySquare(row, col) ? Grey : white;
                 const QString picture = pictureOn(board, row, col);
                 QVERIFY2(picture.isEmpty()
@@ -229,6 +316,8 @@ private slots:
     void menusAndKeysAsOnTheDesktop() {
         Page page;
         QVERIFY(page.passCredits());
+        QVERIFY(page.workerActive()); // it has fetched every file once
+        const int knightFetched = page.requests("Kon_W.bmp");
         QCOMPARE(page.run("return [...document.querySelectorAll('#menubar [role=menuitem]')]"
                           ".map(e => e.id + ' ' + e.textContent + ' ' + e.closest("
                           "'[role=menu],[role=menubar]').getAttribute('role')).join(', ')")
@@ -251,7 +340,7 @@ private slots:
         page.press(QStringList(42, Tab) << Return << " " << Down << PageDown);
         QCOMPARE(page.run("return document.activeElement.id").toString(), "Picture42");
         QTest::qWait(500);
-        QCOMPARE(page.requests("Kon_W.bmp"), 0);
+        QCOMPARE(page.requests("Kon_W.bmp"), knightFetched);
         page.play("42 64"); // the second, on the bottom row, is refused
         QVERIFY(page.knightIsOn(6, 2));
         QTest::qWait(300);
@@ -262,9 +351,12 @@ private slots:
         QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
     }
 
+    // Also through the worker, which the server never hides behind.
     void everyPaintReadsItsFileAnew() {
         Page page;
         QVERIFY(page.passCredits());
+        QVERIFY(page.workerActive());
+        const int knightOnGrey = page.requests("Kon_W2.bmp"), knight = page.requests("Kon_W.bmp");
         page.play("mnuMoveH 42 57");
         QVERIFY(page.knightIsOn(8, 1));
         QFile::remove(page.file("Kon_W.bmp"));
@@ -273,8 +365,20 @@ private slots:
         QVERIFY(page.knightIsOn(6, 2));
         QVERIFY(looksLike(page.screenshot().copy(innerAreaOf(page.client(1), 6, 2)),
                           onSquare("Trelk_W.bmp", page.highlightText())));
-        QCOMPARE(page.requests("Kon_W2.bmp"), 2);
-        QCOMPARE(page.requests("Kon_W.bmp"), 2);
+        QCOMPARE(page.requests("Kon_W2.bmp") - knightOnGrey, 1);
+        QCOMPARE(page.requests("Kon_W.bmp") - knight, 2);
+        // A new page on the server is what a reload shows, though the old
+        // one looks fresh for months; a missing picture is reported.
+        QFile index(page.file("index.html"));
+        QVERIFY(index.open(QIODevice::Append) && index.write("<template id=\"new\"></template>") > 0);
+        index.close();
+        QFile::remove(page.file("Kon_W.bmp"));
+        page.open(page.folderUrl() + "/index.html");
+        QVERIFY(page.waitFor("!!document.getElementById('new')"));
+        QVERIFY(page.passCredits());
+        page.play("mnuMoveH 42");
+        QVERIFY(page.waitFor("document.getElementById('report').open"));
+        QVERIFY(page.text("#report p").endsWith("Kon_W.bmp»: файл не найден."));
     }
 
     void aPictureThatCannotBeLoadedEndsTheProgram_data() {

@@ -50,14 +50,17 @@ Server serveOnFreePort(const QString& program, QStringList arguments, const QStr
     return process;
 }
 
-WebDriver::WebDriver(const QStringList& chromiumArguments) {
+WebDriver::WebDriver(const QStringList& chromiumArguments, const QJsonObject& mobileEmulation) {
     driver_ = serveOnFreePort("chromedriver", {"--port=%1"}, ".", port_);
     // As root in a container, without a display or a network beyond this machine.
     const QStringList arguments = QStringList{"--headless=new", "--no-sandbox", "--disable-gpu",
                                               "--disable-background-networking", "--no-first-run"} +
                                   chromiumArguments;
-    const QJsonObject chrome{{"binary", "/usr/bin/chromium"},
-                             {"args", QJsonArray::fromStringList(arguments)}};
+    QJsonObject chrome{{"binary", "/usr/bin/chromium"},
+                       {"args", QJsonArray::fromStringList(arguments)}};
+    if (!mobileEmulation.isEmpty()) {
+        chrome["mobileEmulation"] = mobileEmulation;
+    }
     const QJsonObject capabilities{{"alwaysMatch", QJsonObject{{"goog:chromeOptions", chrome}}}};
     session_ = command("POST", "/session", {{"capabilities", capabilities}})
                    .toObject()["sessionId"]
@@ -112,8 +115,13 @@ bool WebDriver::waitFor(const QString& expression) {
     return true;
 }
 
-void WebDriver::act(const QString& type, const QJsonArray& actions) {
-    const QJsonObject source{{"type", type}, {"id", type}, {"actions", actions}};
+void WebDriver::act(const QString& type, const QJsonArray& actions, const QString& pointerType) {
+    // An input source keeps its kind of pointer for the session: one each.
+    QJsonObject source{
+        {"type", type}, {"id", pointerType.isEmpty() ? type : pointerType}, {"actions", actions}};
+    if (!pointerType.isEmpty()) {
+        source["parameters"] = QJsonObject{{"pointerType", pointerType}};
+    }
     command("POST", "/actions", {{"actions", QJsonArray{source}}});
 }
 
@@ -131,14 +139,24 @@ void WebDriver::press(const QStringList& chords) {
 }
 
 void WebDriver::click(const QString& id) {
+    pointAt(id, "mouse");
+}
+
+void WebDriver::tap(const QString& id) {
+    pointAt(id, "touch");
+}
+
+void WebDriver::pointAt(const QString& id, const QString& pointerType) {
     const QJsonObject box =
         run("return document.getElementById('" + id + "').getBoundingClientRect().toJSON()")
             .toObject();
-    act("pointer", {QJsonObject{{"type", "pointerMove"},
-                                {"x", qRound(box["x"].toDouble() + box["width"].toDouble() / 2)},
-                                {"y", qRound(box["y"].toDouble() + box["height"].toDouble() / 2)}},
-                    QJsonObject{{"type", "pointerDown"}, {"button", 0}},
-                    QJsonObject{{"type", "pointerUp"}, {"button", 0}}});
+    act("pointer",
+        {QJsonObject{{"type", "pointerMove"},
+                     {"x", qRound(box["x"].toDouble() + box["width"].toDouble() / 2)},
+                     {"y", qRound(box["y"].toDouble() + box["height"].toDouble() / 2)}},
+         QJsonObject{{"type", "pointerDown"}, {"button", 0}},
+         QJsonObject{{"type", "pointerUp"}, {"button", 0}}},
+        pointerType);
 }
 
 QImage WebDriver::screenshot() {
@@ -147,6 +165,6 @@ QImage WebDriver::screenshot() {
     return QImage::fromData(png).convertToFormat(QImage::Format_RGB32);
 }
 
-void WebDriver::devTools(const QString& name, const QJsonObject& parameters) {
-    command("POST", "/goog/cdp/execute", {{"cmd", name}, {"params", parameters}});
+QJsonValue WebDriver::devTools(const QString& name, const QJsonObject& parameters) {
+    return command("POST", "/goog/cdp/execute", {{"cmd", name}, {"params", parameters}});
 }

@@ -24,7 +24,10 @@ class WebDriver {
 public:
     static constexpr int DeadlineMs = 20000;
 
-    explicit WebDriver(const QStringList& chromiumArguments);
+    // With `mobileEmulation` (chromedriver's deviceMetrics and the like), a
+    // phone's screen with touch.
+    explicit WebDriver(const QStringList& chromiumArguments,
+                       const QJsonObject& mobileEmulation = {});
     ~WebDriver();
 
     void open(const QString& url);
@@ -38,14 +41,17 @@ public:
     // A pointer click on the element's centre: not WebDriver's element click,
     // which would scroll the element into view first.
     void click(const QString& id);
+    // The same with a finger.
+    void tap(const QString& id);
     QImage screenshot();
     // A DevTools command, such as Page.addScriptToEvaluateOnNewDocument.
-    void devTools(const QString& command, const QJsonObject& parameters);
+    QJsonValue devTools(const QString& command, const QJsonObject& parameters = {});
 
 private:
     QJsonValue command(const QByteArray& method, const QString& path, const QJsonObject& body = {},
                        int timeoutMs = DeadlineMs);
-    void act(const QString& type, const QJsonArray& actions);
+    void act(const QString& type, const QJsonArray& actions, const QString& pointerType = {});
+    void pointAt(const QString& id, const QString& pointerType);
 
     Server driver_;
     int port_ = 0;

@@ -1,0 +1,44 @@
+// The site's service worker: after one visit the game opens and plays
+// offline, and it is never stale while the server answers. Every request goes
+// to the network first, and the server's answer, whatever its status, is what
+// the page gets; only when the network itself fails does the copy kept here
+// answer. The bitmaps keep their no-store, so every paint still reaches the
+// server; the page and its code are revalidated, whatever max-age a host sends.
+const version = 'tarvik-@PROJECT_VERSION@';
+const files = ['./', @SITE_FILES@];
+
+addEventListener('install', (event) => {
+    const fresh = files.map((file) => new Request(file, { cache: 'no-cache' }));
+    event.waitUntil(caches.open(version).then((cache) => cache.addAll(fresh)).then(() => skipWaiting()));
+});
+
+addEventListener('activate', (event) => {
+    const older = (name) => name.startsWith('tarvik-') && name != version;
+    event.waitUntil(caches.keys()
+        .then((names) => Promise.all(names.filter(older).map((name) => caches.delete(name))))
+        .then(() => clients.claim()));
+});
+
+addEventListener('fetch', (event) => {
+    const url = new URL(event.request.url);
+    const kept = files.includes(url.href.slice(registration.scope.length) || './');
+    if (event.request.method == 'GET' && url.search == '' && kept) {
+        event.respondWith(fromNetwork(event, url.href));
+    }
+});
+
+async function fromNetwork(event, url) {
+    let response;
+    try {
+        response = await fetch(url, { cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache' });
+    } catch (unreachable) {
+        const copy = await caches.match(url, { cacheName: version });
+        if (copy) return copy;
+        throw unreachable;
+    }
+    if (response.ok) {
+        const copy = response.clone();
+        event.waitUntil(caches.open(version).then((cache) => cache.put(url, copy)));
+    }
+    return response;
+}
