@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -74,6 +75,18 @@ double medianOf(std::vector<double> samples) {
     return samples.empty() ? 0 : median(samples);
 }
 
+// The middle half of the samples, ours and the floor's: "p25-p75 vs p25-p75".
+QString spread(std::vector<double> ours, std::vector<double> floor) {
+    const auto quartiles = [](std::vector<double>& samples) {
+        std::sort(samples.begin(), samples.end());
+        const auto at = [&](double share) {
+            return samples[std::size_t(share * (samples.size() - 1))];
+        };
+        return QStringLiteral("%1-%2").arg(at(0.25), 0, 'f', 0).arg(at(0.75), 0, 'f', 0);
+    };
+    return ours.empty() || floor.empty() ? QString() : quartiles(ours) + " vs " + quartiles(floor);
+}
+
 // The resident memory of the browser's processes, the children of chromedriver's.
 qint64 browserBytes() {
     qint64 total = 0;
@@ -129,9 +142,10 @@ std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs) 
         credits[floor].push_back(browser.run("return bench.credits").toDouble());
         board[floor].push_back(browser.runAsync(PassCredits, 10000).toDouble());
     }
-    return {
-        {"web: navigation to credits box", "ms", medianOf(credits[0]), medianOf(credits[1]), 1.2},
-        {"web: OK to board with knight", "ms", medianOf(board[0]), medianOf(board[1]), 1.2}};
+    return {{"web: navigation to credits box (middle half " + spread(credits[0], credits[1]) + ")",
+             "ms", medianOf(credits[0]), medianOf(credits[1]), 1.2},
+            {"web: OK to board with knight (middle half " + spread(board[0], board[1]) + ")", "ms",
+             medianOf(board[0]), medianOf(board[1]), 1.2}};
 }
 
 std::vector<double> play(WebDriver& browser, const Site& site, bool floor, const QString& task,

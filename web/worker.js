@@ -6,10 +6,11 @@
 // server; the page and its code are revalidated, whatever max-age a host sends.
 const version = 'tarvik-@PROJECT_VERSION@';
 const files = ['./', @SITE_FILES@];
+const kept = caches.open(version);
 
 addEventListener('install', (event) => {
     const fresh = files.map((file) => new Request(file, { cache: 'no-cache' }));
-    event.waitUntil(caches.open(version).then((cache) => cache.addAll(fresh)).then(() => skipWaiting()));
+    event.waitUntil(kept.then((cache) => cache.addAll(fresh)).then(() => skipWaiting()));
 });
 
 addEventListener('activate', (event) => {
@@ -32,13 +33,24 @@ async function fromNetwork(event, url) {
     try {
         response = await fetch(url, { cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache' });
     } catch (unreachable) {
-        const copy = await caches.match(url, { cacheName: version });
+        const copy = await (await kept).match(url);
         if (copy) return copy;
         throw unreachable;
     }
     if (response.ok) {
-        const copy = response.clone();
-        event.waitUntil(caches.open(version).then((cache) => cache.put(url, copy)));
+        event.waitUntil(refresh(url, response.clone()));
     }
     return response;
+}
+
+// The copy takes the server's answer unless the server says it is the same
+// file: a paint, many a minute, need not rewrite it every time.
+async function refresh(url, response) {
+    const cache = await kept;
+    const copy = await cache.match(url);
+    const same = (name) => copy && response.headers.has(name) &&
+        copy.headers.get(name) == response.headers.get(name);
+    if (!same('ETag') && !(same('Last-Modified') && same('Content-Length'))) {
+        await cache.put(url, response);
+    }
 }

@@ -370,7 +370,8 @@ private slots:
         // A new page on the server is what a reload shows, though the old
         // one looks fresh for months; a missing picture is reported.
         QFile index(page.file("index.html"));
-        QVERIFY(index.open(QIODevice::Append) && index.write("<template id=\"new\"></template>") > 0);
+        QVERIFY(index.open(QIODevice::Append) &&
+                index.write("<template id=\"new\"></template>") > 0);
         index.close();
         QFile::remove(page.file("Kon_W.bmp"));
         page.open(page.folderUrl() + "/index.html");
