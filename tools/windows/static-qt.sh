@@ -95,6 +95,10 @@ if ! apt-get source --download-only --print-uris "qt6-base=$version" >/dev/null 
 fi
 apt-get source -qq "qt6-base=$version" >/dev/null
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+if ! patch -p1 -s --dry-run -d "$source_dir" <"$patch" >/dev/null; then
+    echo "static-qt: $patch does not apply to Qt $upstream: the Windows build is made on Debian 12, whose Qt is 6.4" >&2
+    exit 1
+fi
 patch -p1 -s -d "$source_dir" <"$patch"
 
 # Installed under a temporary name, renamed when whole: a half-built Qt is
