@@ -32,7 +32,7 @@ void frmMain::createCells() {
         tarvik_add_cell(number, Layout::leftOfCell(number), Layout::topOfCell(number),
                         Layout::CellSide, number);
     }
-    tarvik_on_rescale(Rescale);
+    tarvik_on_rescale(Rescale, Layout::ClientWidth, Layout::ClientHeight, Layout::CellStep);
     sizeBoard();
 }
 

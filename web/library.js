@@ -115,12 +115,14 @@ var TarvikPrimitives = {
         // it changed.
         fit: function () {
             var frame = Page.frame, board = Page.canvas.parentNode, hidden = frame.hidden;
+            var room = document.documentElement, client = Page.client;
             frame.hidden = false; // measured, never painted so
-            var room = document.documentElement, step = 56;
-            var fit = Math.min(1, (room.clientWidth - (frame.offsetWidth - board.offsetWidth)) / 449,
-                (room.clientHeight - (frame.offsetHeight - board.offsetHeight)) / 448);
+            var fit = Math.min(1,
+                (room.clientWidth - (frame.offsetWidth - board.offsetWidth)) / client.width,
+                (room.clientHeight - (frame.offsetHeight - board.offsetHeight)) / client.height);
             frame.hidden = hidden;
-            var ratio = fit < 1 ? Math.floor(step * devicePixelRatio * fit) / step : devicePixelRatio;
+            var ratio = fit < 1 ? Math.floor(client.step * devicePixelRatio * fit) / client.step
+                                : devicePixelRatio;
             if (ratio == Page.ratio) return false;
             Page.ratio = ratio;
             return true;
@@ -171,7 +173,8 @@ var TarvikPrimitives = {
         item.addEventListener('click', function () { Page.run(event); });
     },
     tarvik_on_rescale__deps: ['$Page'],
-    tarvik_on_rescale: function (event) {
+    tarvik_on_rescale: function (event, width, height, step) {
+        Page.client = { width: width, height: height, step: step };
         Page.fit();
         Page.watchScale(event);
         addEventListener('resize', function () {

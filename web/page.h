@@ -8,8 +8,10 @@ void tarvik_add_cell(int number, int left, int top, int side, int event);
 void tarvik_name_cell(int number, const char* name);
 void tarvik_add_menu(const char* name, const char* caption);
 void tarvik_add_menu_item(const char* menu, const char* name, const char* caption, int event);
-// Takes the board's first scale and hands the event back whenever it changes.
-void tarvik_on_rescale(int event);
+// Takes the board's first scale, for a client area of that many pixels at
+// 100 % whose cells lie `step` apart, and hands the event back whenever the
+// scale changes.
+void tarvik_on_rescale(int event, int width, int height, int step);
 // Queues an event as if the page had handed it.
 void tarvik_post(int event);
 

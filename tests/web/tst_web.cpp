@@ -225,8 +225,10 @@ private slots:
             << "x81 K62" << QSize(390, 844);
         QTest::newRow("412 x 915 phone at 2.625") << 2.625 << "mnuMoveH 42"
                                                   << "K62" << QSize(412, 915);
-        QTest::newRow("844 x 390 phone, turned, at 3") << 3.0 << "mnuAllBoard 42"
-                                                       << "x81 K62" << QSize(844, 390);
+        QTest::newRow("844 x 390 phone, sideways, at 3") << 3.0 << "mnuAllBoard 42"
+                                                         << "x81 K62" << QSize(844, 390);
+        QTest::newRow("390 x 844 phone turned after a move") << 3.0 << "mnuMoveH 42 turn"
+                                                             << "K62" << QSize(390, 844);
         QTest::newRow("320 x 568 phone at 2") << 2.0 << "mnuAllBoard 42"
                                               << "x81 K62" << QSize(320, 568);
         QTest::newRow("installed, then a tour offline") << 1.0 << "offline mnuAllBoard 42 25"
@@ -258,9 +260,19 @@ private slots:
             page.tap("Picture1");            // closes it, and no task takes the tap
             QVERIFY(page.waitFor("!document.getElementById('mnuAllBoard').checkVisibility()"));
         }
-        page.play(moves.remove("offline"));
+        const bool turn = moves.contains("turn");
+        page.play(moves.remove("offline").remove("turn"));
         const QString knight = board.split(' ').filter("K").first();
         QVERIFY(page.knightIsOn(knight[1].digitValue(), knight[2].digitValue()));
+        if (turn) { // the window fits the turned screen anew
+            phone.transpose();
+            page.devTools("Emulation.setDeviceMetricsOverride", {{"width", phone.width()},
+                                                                 {"height", phone.height()},
+                                                                 {"deviceScaleFactor", zoom},
+                                                                 {"mobile", true}});
+            QVERIFY(page.waitFor("document.getElementById('frmMain').getBoundingClientRect()"
+                                 ".bottom <= innerHeight"));
+        }
         // The whole window on the screen, the page neither scrolled nor zoomed
         // out: on a phone, as wide as the screen.
         QCOMPARE(page.run("return (r => r.left >= 0 && r.top >= 0 && r.right <= innerWidth &&"
