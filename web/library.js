@@ -260,7 +260,6 @@ var TarvikPrimitives = {
         Page.pictures.delete(handle);
     },
 
-    tarvik_show_credits__deps: ['$Page'],
     tarvik_show_credits: function () {
         // The page opened the box as soon as it was read; it may be closed
         // already.
