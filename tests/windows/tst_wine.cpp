@@ -117,6 +117,22 @@ int runUnderWine(const QStringList& command, int timeoutMs = 120000) {
     return process.exitCode();
 }
 
+// A new Wine server for the prefix, kept running as run_wine_test.sh keeps it:
+// Wine takes a monitor's dpi when its server starts.
+bool restartWineServer() {
+    for (const QString option : {"-k", "-w", "-p"}) {
+        QProcess server;
+        server.start("wineserver", {option});
+        if (!server.waitForFinished(30000) || (option != "-k" && server.exitCode() != 0)) {
+            qWarning() << "wineserver" << option << "did not end well within 30 s";
+            server.kill();
+            server.waitForFinished();
+            return false;
+        }
+    }
+    return true;
+}
+
 bool waitUntil(const std::function<bool()>& condition, const char* what, int timeoutMs = 30000) {
     if (QTest::qWaitFor(condition, timeoutMs)) {
         return true;
@@ -282,6 +298,7 @@ private slots:
         QCOMPARE(runUnderWine({"reg", "add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
                                QString::number(dpi), "/f"}),
                  0);
+        QVERIFY(restartWineServer());
         auto program = startUnderWine(exeFolder() + "/tarvik.exe");
         const QString credits = Desktop::waitForWindow(Credits, 30000);
         QVERIFY(!credits.isEmpty());
