@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # make release: dist/ with the source tarball, the Debian package, the Windows
 # zip and installer, the browser zip and SHA256SUMS, all built from a clean
-# copy of the commit checked out and the same bytes on every run.
-#   tools/release.sh [DIST]    (dist/ by default)
+# copy of the commit checked out and the same bytes on every run; with a key,
+# SHA256SUMS.asc too, its signature. Made on Debian 13, as the Windows build is.
+#   tools/release.sh [DIST [KEY]]    (dist/ by default, unsigned)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 dist=$(realpath -m "${1:-dist}")
+key=${2:-}
+if ! tools/windows/static-qt.sh --supported 2>/dev/null; then
+    echo "make release: a release is made on Debian 13, whose Qt 6.8 the Windows build is made" \
+        "from. On this system, \`tools/debian13.sh release\` (as root) makes it in a Debian 13" \
+        "tree and copies it into dist/." >&2
+    exit 1
+fi
 if [ -n "$(git status --porcelain)" ]; then
     echo "make release: the working tree has changes that are not committed; a release is" \
         "built from the commit alone, so commit or stash them first:" >&2
@@ -39,3 +47,4 @@ cp "${artefacts[@]}" "$dist/"
 cd "$dist"
 sha256sum "${artefacts[@]##*/}" >SHA256SUMS
 cat SHA256SUMS
+[ -z "$key" ] || "$root/tools/sign-release.sh" "$dist" "$key"
