@@ -16,6 +16,21 @@ archive=http://deb.debian.org
 targets=("$@")
 [ $# -gt 0 ] || targets=(test test-windows)
 
+# Nothing is left running in the tree or mounted on it, whatever happens; and
+# what a run killed outright left behind goes before this one starts.
+clearTree() {
+    for process in /proc/[0-9]*; do
+        [ "$(readlink "$process/root" 2>/dev/null)" = "$tree" ] && kill -9 "${process#/proc/}" 2>/dev/null
+    done
+    awk -v tree="$tree/" 'index($2, tree) == 1 { print $2 }' /proc/mounts | sort -r |
+        while read -r target; do
+            umount --lazy "$target" || echo "debian13: could not unmount $target" >&2
+        done
+}
+clearTree
+trap clearTree EXIT
+trap 'exit 130' INT TERM HUP
+
 if [ ! -f "$tree/.complete" ]; then
     "$here/tools/install-deps.sh" mmdebstrap
     rm -rf "$tree" "$tree.new"
@@ -27,22 +42,9 @@ if [ ! -f "$tree/.complete" ]; then
     mv "$tree.new" "$tree"
 fi
 
-# Whatever happens, nothing is left running in the tree or mounted on it.
-mounted=()
-leave() {
-    for process in /proc/[0-9]*; do
-        [ "$(readlink "$process/root" 2>/dev/null)" = "$tree" ] && kill -9 "${process#/proc/}" 2>/dev/null
-    done
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount --lazy "${mounted[i]}" || echo "debian13: could not unmount ${mounted[i]}" >&2
-    done
-}
-trap leave EXIT
-trap 'exit 130' INT TERM HUP
 mountIn() { # mount arguments..., then the folder inside the tree
     local target=$tree/${*: -1}
     mount "${@:1:$#-1}" "$target"
-    mounted+=("$target")
     mount --make-rprivate "$target" # nothing mounted here shows outside the tree
 }
 mkdir -p "$treeCache" "$tree/root/.cache/tarvik"
