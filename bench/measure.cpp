@@ -40,15 +40,19 @@ qint64 peakResidentBytes() {
 }
 
 void printTable(const std::vector<Row>& rows) {
-    std::printf("%-44s %12s %12s %8s %8s\n", "measure", "Tarvik", "floor", "ratio", "goal");
+    int width = 0;
+    for (const Row& row : rows) {
+        width = std::max(width, int(row.what.size() + row.unit.size()) + 3);
+    }
+    std::printf("%-*s %12s %12s %8s %8s\n", width, "measure", "Tarvik", "floor", "ratio", "goal");
     for (const Row& row : rows) {
         const QString what = row.what + " (" + row.unit + ")";
         const double ratio = row.floor > 0 ? row.ours / row.floor : 0;
         const QString goal =
             row.goal > 0 ? QStringLiteral("<= %1").arg(row.goal, 0, 'f', 1) : QStringLiteral("-");
         const char* verdict = row.goal <= 0 ? "" : (ratio <= row.goal ? "  met" : "  NOT MET");
-        std::printf("%-44s %12.2f %12.2f %8.2f %8s%s\n", qPrintable(what), row.ours, row.floor,
-                    ratio, qPrintable(goal), verdict);
+        std::printf("%-*s %12.2f %12.2f %8.2f %8s%s\n", width, qPrintable(what), row.ours,
+                    row.floor, ratio, qPrintable(goal), verdict);
     }
     std::fflush(stdout);
 }

@@ -10,15 +10,23 @@
 
 namespace {
 
-// Runs in every page before its own scripts: notes when the credits box opens
-// and when the board is shown.
+// Runs in every page before its own scripts: notes the first animation frame
+// that shows the credits box open, and the first that shows the board with
+// the knight drawn on its start square. A frame, not the DOM: a box is open
+// in the DOM well before the browser gets round to painting it.
 const char* const Watch = R"(
     window.bench = {};
-    new MutationObserver(() => {
+    const knightDrawn = () => {
+        const square = document.getElementById('squares').getContext('2d')
+            .getImageData(1, 393, 55, 55).data;
+        return square.some((value, i) => value != square[i % 4]);
+    };
+    (function frame() { requestAnimationFrame(() => {
         const credits = document.getElementById('credits'), board = document.getElementById('frmMain');
         if (credits?.open && !bench.credits) bench.credits = performance.now();
-        if (board && !board.hidden && !bench.board) bench.board = performance.now();
-    }).observe(document, {subtree: true, childList: true, attributes: true});)";
+        if (board && !board.hidden && knightDrawn()) bench.board = performance.now();
+        else frame();
+    }); })();)";
 
 // Presses OK and answers the time from there to the board shown.
 const char* const PassCredits = R"(
@@ -28,14 +36,16 @@ const char* const PassCredits = R"(
 
 // Plays the path of `moves` (cell numbers) over and over in a task, with a new
 // game before each new tour, or calls the floor's floorMove with the same
-// files; answers the times in microseconds.
+// files; answers the times, to the frame that shows the move, in
+// microseconds.
 const char* const Moves = R"(
     const [done, task, moves, count] = [arguments[0], %1, [%2], %3];
     const cell = n => document.getElementById('Picture' + n);
     const grey = n => (Math.floor((n - 1) / 8) + (n - 1) % 8) % 2 == 1;
     const named = n => new Promise(resolve => new MutationObserver((_, watch) => {
-        watch.disconnect(); resolve(performance.now());
+        watch.disconnect(); resolve();
     }).observe(cell(n), {attributeFilter: ['aria-label']}));
+    const frame = () => new Promise(resolve => requestAnimationFrame(() => resolve(performance.now())));
     (async () => {
         const times = [];
         document.getElementById(task)?.click();
@@ -45,12 +55,12 @@ const char* const Moves = R"(
             const start = performance.now();
             if (window.floorMove) {
                 await floorMove(task == 'mnuAllBoard' ? [knight, mark] : [knight], from, to);
-                times.push(performance.now() - start);
             } else {
                 const repainted = named(to);
                 cell(to).click();
-                times.push(await repainted - start);
+                await repainted;
             }
+            times.push(await frame() - start);
             if (task == 'mnuAllBoard' && step == moves.length - 2) {
                 const reset = window.floorMove || named(moves[0]);
                 document.getElementById('mnuNewGame')?.click();
@@ -80,7 +90,7 @@ QString spread(std::vector<double> ours, std::vector<double> floor) {
     const auto quartiles = [](std::vector<double>& samples) {
         std::sort(samples.begin(), samples.end());
         const auto at = [&](double share) {
-            return samples[std::size_t(share * (samples.size() - 1))];
+            return samples[std::size_t(share * static_cast<double>(samples.size() - 1))];
         };
         return QStringLiteral("%1-%2").arg(at(0.25), 0, 'f', 0).arg(at(0.75), 0, 'f', 0);
     };
@@ -105,21 +115,30 @@ qint64 browserBytes() {
     return total;
 }
 
+// The site in a folder of its own, where its worker's scope ends, and the
+// floor beside it with the same style sheet and bitmaps: no worker ever
+// controls the floor.
 struct Site {
-    QTemporaryDir folder;
+    QTemporaryDir root;
     int port = 0;
     Server server;
     Site() {
+        QDir(root.path()).mkpath("tarvik");
+        QDir(root.path()).mkpath("floor");
         for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
-            QFile::copy(file.filePath(), folder.filePath(file.fileName()));
+            QFile::copy(file.filePath(), root.filePath("tarvik/" + file.fileName()));
+            if (file.suffix() == "bmp") {
+                QFile::copy(file.filePath(), root.filePath("floor/" + file.fileName()));
+            }
         }
-        QFile::copy(TARVIK_BENCH_FLOOR, folder.filePath("floor.html"));
-        QFile::copy(TARVIK_WEB_STYLE, folder.filePath("tarvik.css"));
+        QFile::copy(TARVIK_BENCH_FLOOR, root.filePath("floor/floor.html"));
+        QFile::copy(TARVIK_WEB_STYLE, root.filePath("floor/tarvik.css"));
         server = serveOnFreePort("python3", {"-m", "http.server", "--bind", "127.0.0.1", "%1"},
-                                 folder.path(), port);
+                                 root.path(), port);
     }
-    QString url(const QString& page) const {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(page);
+    QString origin() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
+    QString url(bool floor) const {
+        return origin() + (floor ? "/floor/floor.html?board" : "/tarvik/index.html");
     }
 };
 
@@ -131,26 +150,52 @@ qint64 pageCodeBytes() {
     return bytes;
 }
 
-// Start-up, ours and the floor's, `runs` times each: to the credits box, and
-// from OK to the board.
-std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs) {
+// Opens the page as a player would come to it: on a first visit with
+// nothing kept from before, on a return with the site's worker installed and
+// stopped, as a browser stops an idle one.
+void visit(WebDriver& browser, const Site& site, bool floor, bool returning) {
+    if (returning) {
+        browser.devTools("ServiceWorker.enable");
+        browser.devTools("ServiceWorker.stopAllWorkers");
+    } else {
+        browser.devTools("Storage.clearDataForOrigin",
+                         {{"origin", site.origin()}, {"storageTypes", "all"}});
+        browser.devTools("Network.clearBrowserCache");
+    }
+    browser.open(site.url(floor));
+    browser.waitFor("window.bench?.credits > 0");
+}
+
+// Start-up, ours and the floor's, `runs` times each: navigation to the frame
+// that shows the credits box, and OK to the frame that shows the board.
+std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs, bool returning,
+                                int slowdown) {
+    browser.devTools("Emulation.setCPUThrottlingRate", {{"rate", slowdown}});
+    if (returning) { // the worker installed by one visit
+        visit(browser, site, false, false);
+        browser.runAsync(PassCredits, 10000);
+        browser.waitFor("!!navigator.serviceWorker.controller");
+    }
     std::vector<double> credits[2], board[2];
     for (int run = 0; run < runs * 2; ++run) {
         const bool floor = run % 2;
-        browser.open(site.url(floor ? "floor.html?board" : "index.html"));
-        browser.waitFor("window.bench?.credits > 0");
+        visit(browser, site, floor, returning);
         credits[floor].push_back(browser.run("return bench.credits").toDouble());
         board[floor].push_back(browser.runAsync(PassCredits, 10000).toDouble());
     }
-    return {{"web: navigation to credits box (middle half " + spread(credits[0], credits[1]) + ")",
-             "ms", medianOf(credits[0]), medianOf(credits[1]), 1.2},
-            {"web: OK to board with knight (middle half " + spread(board[0], board[1]) + ")", "ms",
+    browser.devTools("Emulation.setCPUThrottlingRate", {{"rate", 1}});
+    const QString when = QStringLiteral("%1%2, middle half ")
+                             .arg(returning ? "return visit" : "first visit")
+                             .arg(slowdown > 1 ? QStringLiteral(", CPU / %1").arg(slowdown) : "");
+    return {{"web: to credits box painted (" + when + spread(credits[0], credits[1]) + ")", "ms",
+             medianOf(credits[0]), medianOf(credits[1]), 1.2},
+            {"web: OK to board painted (" + when + spread(board[0], board[1]) + ")", "ms",
              medianOf(board[0]), medianOf(board[1]), 1.2}};
 }
 
 std::vector<double> play(WebDriver& browser, const Site& site, bool floor, const QString& task,
                          const QString& moves, int count) {
-    browser.open(site.url(floor ? "floor.html?board" : "index.html"));
+    browser.open(site.url(floor));
     browser.waitFor("window.bench?.credits > 0");
     browser.runAsync(PassCredits, 10000);
     return numbers(browser.runAsync(
@@ -166,12 +211,17 @@ std::vector<Row> measureWeb(int runs, int longRun) {
     browser.devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", Watch}});
     std::vector<Row> rows{{"web: page code (HTML with its JS and CSS, wasm)", "KiB",
                            static_cast<double>(pageCodeBytes()) / 1024, 64, 1.0}};
-    const std::vector<Row> startUp = measureStartUp(browser, site, runs);
-    rows.insert(rows.end(), startUp.begin(), startUp.end());
+    for (const bool returning : {false, true}) {
+        for (const int slowdown : {1, 4}) {
+            const std::vector<Row> startUp =
+                measureStartUp(browser, site, runs, returning, slowdown);
+            rows.insert(rows.end(), startUp.begin(), startUp.end());
+        }
+    }
     const QString knightMoves = "57,42,57", tourMoves = "57,42,25,10,4,14";
     for (const auto& [task, moves, what] :
-         {std::tuple{"mnuMoveH", knightMoves, "web: Knight move, click to repainted"},
-          std::tuple{"mnuAllBoard", tourMoves, "web: Tour move, click to repainted"}}) {
+         {std::tuple{"mnuMoveH", knightMoves, "web: Knight move, click to frame shown"},
+          std::tuple{"mnuAllBoard", tourMoves, "web: Tour move, click to frame shown"}}) {
         rows.push_back({what, "us", medianOf(play(browser, site, false, task, moves, runs * 10)),
                         medianOf(play(browser, site, true, task, moves, runs * 10)), 1.2});
     }

@@ -11,6 +11,7 @@ var TarvikPrimitives = {
             Page.colours = {};
             Page.lastPicture = 0;
             Page.ended = false;
+            Page.shown = false;
             // Events run one at a time, each to its end, as on the desktop:
             // a handler may be suspended while a picture loads or a box is
             // open. Start-up is the first of them.
@@ -126,6 +127,15 @@ var TarvikPrimitives = {
             if (ratio == Page.ratio) return false;
             Page.ratio = ratio;
             return true;
+        },
+        // Offline after one visit, where the browser allows a worker (https,
+        // or this machine); without one the page plays all the same. Only
+        // once the board is on the screen: keeping the site asks the server
+        // for every file, which would hold up the board's own picture.
+        keepForOffline: function () {
+            if (navigator.serviceWorker) {
+                navigator.serviceWorker.register('worker.js').catch(function () {});
+            }
         },
         // A new zoom, a new size of the screen or a new colour scheme asks for
         // the board anew.
@@ -281,6 +291,10 @@ var TarvikPrimitives = {
     tarvik_show_window: function () {
         Page.frame.hidden = false;
         Page.snap();
+        if (!Page.shown) {
+            Page.shown = true;
+            requestAnimationFrame(function () { setTimeout(Page.keepForOffline); });
+        }
     },
     tarvik_end_program__deps: ['$Page'],
     tarvik_end_program: function () {
