@@ -214,7 +214,8 @@ var TarvikPrimitives = {
     tarvik_size_board: function (width, height) {
         // The client area as wide and high as its canvas, in whole device
         // pixels, so that its edge never cuts a frame line.
-        Page.canvas.width = width;
+        Page.canvas.width = width; // and the context's state is reset
+        Page.fillRgb = undefined;
         Page.canvas.height = height;
         [Page.canvas.style, Page.canvas.parentNode.style].forEach(function (box) {
             box.width = width / devicePixelRatio + 'px';
@@ -240,7 +241,12 @@ var TarvikPrimitives = {
     },
     tarvik_fill__deps: ['$Page'],
     tarvik_fill: function (x, y, width, height, rgb) {
-        Page.context.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+        // A cell paints its colour and then four black lines: the colour is
+        // set only when it changes, since the context parses it each time.
+        if (rgb !== Page.fillRgb) {
+            Page.context.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+            Page.fillRgb = rgb;
+        }
         Page.context.fillRect(x, y, width, height);
     },
     tarvik_draw_picture__deps: ['$Page'],
