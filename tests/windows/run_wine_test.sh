@@ -8,6 +8,7 @@ export TARVIK_EXE_DIR=$2 TARVIK_INSTALLER=$3
 shift 3
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset TMPDIR # Wine 10's server aborts with it set (a double free)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 # Made without a display, its desktop must end before the driver starts one.
 wineboot --init >/dev/null 2>&1

@@ -7,6 +7,10 @@ set -euo pipefail
 export WINEPREFIX=${TARVIK_WINEPREFIX:-${TARVIK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvik}/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+# Wine 10's server aborts when TMPDIR is set (a double free): a release,
+# which builds under a TMPDIR of its own, would fail at its first Wine run.
+scratch=${TMPDIR:-/tmp}
+unset TMPDIR
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     flock "$WINEPREFIX/.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1'
@@ -20,7 +24,7 @@ shift
 case $(basename "$program") in
 tst_*.exe)
     # A Qt test's log does not reach a Unix pipe under Wine; a file does.
-    log=$(mktemp)
+    log=$(mktemp -p "$scratch")
     trap 'rm -f "$log"' EXIT
     status=0
     wine "$program" "$@" -o "$log,txt" || status=$?
