@@ -18,6 +18,9 @@ var TarvikPrimitives = {
             Page.queue = Promise.resolve();
             Page.frame = document.getElementById('frmMain');
             Page.canvas = document.getElementById('squares');
+            // While the credits box is open, once it is on the screen: not
+            // after OK, where the board waits.
+            requestAnimationFrame(function () { setTimeout(Page.askColours); });
             Page.context = Page.canvas.getContext('2d');
             var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
             Page.folder = { encoded: folder, readable: folder };
@@ -137,6 +140,21 @@ var TarvikPrimitives = {
                 navigator.serviceWorker.register('worker.js').catch(function () {});
             }
         },
+        // The system colours the cells may take, in this colour scheme.
+        // Asking the browser costs a style pass: both are asked at once, and
+        // once a scheme.
+        askColours: function () {
+            var names = ['HighlightText', 'Canvas'];
+            names.map(function (name) {
+                var probe = document.body.appendChild(document.createElement('i'));
+                probe.style.color = name;
+                return probe;
+            }).forEach(function (probe, i) {
+                var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
+                Page.colours[names[i]] = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+                probe.remove();
+            });
+        },
         // A new zoom, a new size of the screen or a new colour scheme asks for
         // the board anew.
         watchScale: function (event) {
@@ -227,17 +245,9 @@ var TarvikPrimitives = {
     tarvik_system_colour__deps: ['$Page'],
     tarvik_system_colour: function (index) {
         // 14 is the highlight-text colour; the page's own colour stands for
-        // any other, as the window's colour does on the desktop. Asking the
-        // browser costs a style pass, so each is asked once per scheme.
-        var name = index == 14 ? 'HighlightText' : 'Canvas';
-        if (!(name in Page.colours)) {
-            var probe = document.body.appendChild(document.createElement('i'));
-            probe.style.color = name;
-            var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
-            probe.remove();
-            Page.colours[name] = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
-        }
-        return Page.colours[name];
+        // any other, as the window's colour does on the desktop.
+        if (!('HighlightText' in Page.colours)) Page.askColours();
+        return Page.colours[index == 14 ? 'HighlightText' : 'Canvas'];
     },
     tarvik_fill__deps: ['$Page'],
     tarvik_fill: function (x, y, width, height, rgb) {
