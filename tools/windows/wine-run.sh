@@ -5,7 +5,9 @@
 # on as QT_*, so they are passed that way.
 set -euo pipefail
 export WINEPREFIX=${TARVIK_WINEPREFIX:-${TARVIK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvik}/wine}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No Wayland driver either: Wine 10's looks for a compositor and, without
+# XDG_RUNTIME_DIR, prints an error into the build's output.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winewayland.drv="
 unset DISPLAY WAYLAND_DISPLAY
 # Wine 10's server aborts when TMPDIR is set (a double free): a release,
 # which builds under a TMPDIR of its own, would fail at its first Wine run.
