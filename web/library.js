@@ -8,7 +8,7 @@ var TarvikPrimitives = {
     $Page: {
         init: function () {
             Page.pictures = new Map();
-            Page.colours = {};
+            Page.colours = null; // asked for once a colour scheme
             Page.lastPicture = 0;
             Page.ended = false;
             Page.shown = false;
@@ -20,7 +20,7 @@ var TarvikPrimitives = {
             Page.canvas = document.getElementById('squares');
             // While the credits box is open, once it is on the screen: not
             // after OK, where the board waits.
-            requestAnimationFrame(function () { setTimeout(Page.askColours); });
+            Page.afterNextFrame(Page.askColours);
             Page.context = Page.canvas.getContext('2d');
             var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
             Page.folder = { encoded: folder, readable: folder };
@@ -141,19 +141,24 @@ var TarvikPrimitives = {
             }
         },
         // The system colours the cells may take, in this colour scheme.
-        // Asking the browser costs a style pass: both are asked at once, and
-        // once a scheme.
+        // Asking the browser costs a style pass: both are read in one, and
+        // only then are the probes taken away.
         askColours: function () {
-            var names = ['HighlightText', 'Canvas'];
-            names.map(function (name) {
+            var probes = ['HighlightText', 'Canvas'].map(function (name) {
                 var probe = document.body.appendChild(document.createElement('i'));
                 probe.style.color = name;
                 return probe;
-            }).forEach(function (probe, i) {
-                var rgb = getComputedStyle(probe).color.match(/\d+/g).map(Number);
-                Page.colours[names[i]] = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
-                probe.remove();
             });
+            var rgb = probes.map(function (probe) {
+                var parts = getComputedStyle(probe).color.match(/\d+/g).map(Number);
+                return parts[0] << 16 | parts[1] << 8 | parts[2];
+            });
+            probes.forEach(function (probe) { probe.remove(); });
+            return Page.colours = { highlightText: rgb[0], canvas: rgb[1] };
+        },
+        // Once the next frame is painted, not before it.
+        afterNextFrame: function (work) {
+            requestAnimationFrame(function () { setTimeout(work); });
         },
         // A new zoom, a new size of the screen or a new colour scheme asks for
         // the board anew.
@@ -210,7 +215,7 @@ var TarvikPrimitives = {
             Page.snap();
         });
         matchMedia('(prefers-color-scheme: dark)').addEventListener('change', function () {
-            Page.colours = {};
+            Page.colours = null;
             Page.run(event);
         });
     },
@@ -246,8 +251,8 @@ var TarvikPrimitives = {
     tarvik_system_colour: function (index) {
         // 14 is the highlight-text colour; the page's own colour stands for
         // any other, as the window's colour does on the desktop.
-        if (!('HighlightText' in Page.colours)) Page.askColours();
-        return Page.colours[index == 14 ? 'HighlightText' : 'Canvas'];
+        var colours = Page.colours || Page.askColours();
+        return index == 14 ? colours.highlightText : colours.canvas;
     },
     tarvik_fill__deps: ['$Page'],
     tarvik_fill: function (x, y, width, height, rgb) {
@@ -309,7 +314,7 @@ var TarvikPrimitives = {
         Page.snap();
         if (!Page.shown) {
             Page.shown = true;
-            requestAnimationFrame(function () { setTimeout(Page.keepForOffline); });
+            Page.afterNextFrame(Page.keepForOffline);
         }
     },
     tarvik_end_program__deps: ['$Page'],
