@@ -115,30 +115,51 @@ qint64 browserBytes() {
     return total;
 }
 
-// The site in a folder of its own, where its worker's scope ends, and the
-// floor beside it with the same style sheet and bitmaps: no worker ever
-// controls the floor.
+// Which page a visit opens: ours, or the floor, with no worker or with the
+// least worker that keeps it for offline play.
+enum class Opened { Ours, Floor, OfflineFloor };
+
+// The site in a folder of its own, where its worker's scope ends, and each
+// floor in another beside it with the same style sheet and bitmaps: no worker
+// of ours ever controls a floor.
 struct Site {
     QTemporaryDir root;
     int port = 0;
     Server server;
     Site() {
-        QDir(root.path()).mkpath("tarvik");
-        QDir(root.path()).mkpath("floor");
+        const QDir folder(root.path());
+        for (const char* page : {"tarvik", "floor", "offline-floor"}) {
+            folder.mkpath(page);
+        }
         for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
-            QFile::copy(file.filePath(), root.filePath("tarvik/" + file.fileName()));
-            if (file.suffix() == "bmp") {
-                QFile::copy(file.filePath(), root.filePath("floor/" + file.fileName()));
+            QFile::copy(file.filePath(), folder.filePath("tarvik/" + file.fileName()));
+            if (file.suffix() != "bmp") {
+                continue;
+            }
+            for (const QString floor : {"floor/", "offline-floor/"}) {
+                QFile::copy(file.filePath(), folder.filePath(floor + file.fileName()));
             }
         }
-        QFile::copy(TARVIK_BENCH_FLOOR, root.filePath("floor/floor.html"));
-        QFile::copy(TARVIK_WEB_STYLE, root.filePath("floor/tarvik.css"));
+        for (const QString floor : {"floor/", "offline-floor/"}) {
+            QFile::copy(TARVIK_BENCH_FLOOR "/floor.html", folder.filePath(floor + "floor.html"));
+            QFile::copy(TARVIK_WEB_STYLE, folder.filePath(floor + "tarvik.css"));
+        }
+        QFile::copy(TARVIK_BENCH_FLOOR "/floor-worker.js",
+                    folder.filePath("offline-floor/worker.js"));
         server = serveOnFreePort("python3", {"-m", "http.server", "--bind", "127.0.0.1", "%1"},
                                  root.path(), port);
     }
     QString origin() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
-    QString url(bool floor) const {
-        return origin() + (floor ? "/floor/floor.html?board" : "/tarvik/index.html");
+    QString url(Opened page) const {
+        switch (page) {
+        case Opened::Floor:
+            return origin() + "/floor/floor.html?board";
+        case Opened::OfflineFloor:
+            return origin() + "/offline-floor/floor.html?board&offline";
+        case Opened::Ours:
+            break;
+        }
+        return origin() + "/tarvik/index.html";
     }
 };
 
@@ -153,7 +174,7 @@ qint64 pageCodeBytes() {
 // Opens the page as a player would come to it: on a first visit with
 // nothing kept from before, on a return with the site's worker installed and
 // stopped, as a browser stops an idle one.
-void visit(WebDriver& browser, const Site& site, bool floor, bool returning) {
+void visit(WebDriver& browser, const Site& site, Opened page, bool returning) {
     if (returning) {
         browser.devTools("ServiceWorker.enable");
         browser.devTools("ServiceWorker.stopAllWorkers");
@@ -162,30 +183,37 @@ void visit(WebDriver& browser, const Site& site, bool floor, bool returning) {
                          {{"origin", site.origin()}, {"storageTypes", "all"}});
         browser.devTools("Network.clearBrowserCache");
     }
-    browser.open(site.url(floor));
+    browser.open(site.url(page));
     browser.waitFor("window.bench?.credits > 0");
 }
 
 // Start-up, ours and the floor's, `runs` times each: navigation to the frame
 // that shows the credits box, and OK to the frame that shows the board.
 std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs, bool returning,
-                                int slowdown) {
+                                Opened floorPage, int slowdown) {
     browser.devTools("Emulation.setCPUThrottlingRate", {{"rate", slowdown}});
-    if (returning) { // the worker installed by one visit
-        visit(browser, site, false, false);
-        browser.runAsync(PassCredits, 10000);
-        browser.waitFor("!!navigator.serviceWorker.controller");
+    if (returning) { // each worker installed by one visit, the first with nothing kept
+        std::vector<Opened> installed{Opened::Ours};
+        if (floorPage == Opened::OfflineFloor) {
+            installed.push_back(floorPage);
+        }
+        for (const Opened page : installed) {
+            visit(browser, site, page, page != Opened::Ours);
+            browser.runAsync(PassCredits, 10000);
+            browser.waitFor("!!navigator.serviceWorker.controller");
+        }
     }
     std::vector<double> credits[2], board[2];
     for (int run = 0; run < runs * 2; ++run) {
         const bool floor = run % 2;
-        visit(browser, site, floor, returning);
+        visit(browser, site, floor ? floorPage : Opened::Ours, returning);
         credits[floor].push_back(browser.run("return bench.credits").toDouble());
         board[floor].push_back(browser.runAsync(PassCredits, 10000).toDouble());
     }
     browser.devTools("Emulation.setCPUThrottlingRate", {{"rate", 1}});
-    const QString when = QStringLiteral("%1%2, middle half ")
+    const QString when = QStringLiteral("%1%2%3, middle half ")
                              .arg(returning ? "return visit" : "first visit")
+                             .arg(floorPage == Opened::OfflineFloor ? ", floor with a worker" : "")
                              .arg(slowdown > 1 ? QStringLiteral(", CPU / %1").arg(slowdown) : "");
     return {{"web: to credits box painted (" + when + spread(credits[0], credits[1]) + ")", "ms",
              medianOf(credits[0]), medianOf(credits[1]), 1.2},
@@ -195,7 +223,7 @@ std::vector<Row> measureStartUp(WebDriver& browser, const Site& site, int runs, 
 
 std::vector<double> play(WebDriver& browser, const Site& site, bool floor, const QString& task,
                          const QString& moves, int count) {
-    browser.open(site.url(floor));
+    browser.open(site.url(floor ? Opened::Floor : Opened::Ours));
     browser.waitFor("window.bench?.credits > 0");
     browser.runAsync(PassCredits, 10000);
     return numbers(browser.runAsync(
@@ -211,10 +239,11 @@ std::vector<Row> measureWeb(int runs, int longRun) {
     browser.devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", Watch}});
     std::vector<Row> rows{{"web: page code (HTML with its JS and CSS, wasm)", "KiB",
                            static_cast<double>(pageCodeBytes()) / 1024, 64, 1.0}};
-    for (const bool returning : {false, true}) {
+    for (const auto& [returning, floorPage] :
+         {std::pair{false, Opened::Floor}, {true, Opened::Floor}, {true, Opened::OfflineFloor}}) {
         for (const int slowdown : {1, 4}) {
             const std::vector<Row> startUp =
-                measureStartUp(browser, site, runs, returning, slowdown);
+                measureStartUp(browser, site, runs, returning, floorPage, slowdown);
             rows.insert(rows.end(), startUp.begin(), startUp.end());
         }
     }
