@@ -28,29 +28,28 @@ addEventListener('fetch', (event) => {
     }
 });
 
+// The copy is looked up while the server answers, and takes the server's
+// answer only when the server says it is another file: a paint, many a
+// minute, need not rewrite it, and an answer not copied reaches the page
+// without passing through this worker's hands.
 async function fromNetwork(event, url) {
+    const copy = kept.then((cache) => cache.match(url));
     let response;
     try {
         response = await fetch(url, { cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache' });
     } catch (unreachable) {
-        const copy = await (await kept).match(url);
-        if (copy) return copy;
+        if (await copy) return copy;
         throw unreachable;
     }
-    if (response.ok) {
-        event.waitUntil(refresh(url, response.clone()));
+    if (response.ok && !sameFile(await copy, response)) {
+        const fresh = response.clone();
+        event.waitUntil(kept.then((cache) => cache.put(url, fresh)));
     }
     return response;
 }
 
-// The copy takes the server's answer unless the server says it is the same
-// file: a paint, many a minute, need not rewrite it every time.
-async function refresh(url, response) {
-    const cache = await kept;
-    const copy = await cache.match(url);
+function sameFile(copy, response) {
     const same = (name) => copy && response.headers.has(name) &&
         copy.headers.get(name) == response.headers.get(name);
-    if (!same('ETag') && !(same('Last-Modified') && same('Content-Length'))) {
-        await cache.put(url, response);
-    }
+    return same('ETag') || (same('Last-Modified') && same('Content-Length'));
 }

@@ -423,6 +423,15 @@ private slots:
         page.play(worker ? "mnuMoveH 42" : "57 42");
         QVERIFY(page.waitFor("document.getElementById('report').open"));
         QVERIFY(page.text("#report p").endsWith("Kon_W.bmp»: файл не найден."));
+        if (worker) { // offline, the page and pictures the server last sent
+            page.server.reset();
+            page.open(page.folderUrl() + "/index.html");
+            QVERIFY(page.waitFor("!!document.getElementById('new')"));
+            QVERIFY(page.passCredits());
+            page.play("mnuMoveH 42");
+            QVERIFY(looksLike(page.screenshot().copy(innerAreaOf(page.client(1), 6, 2)),
+                              onSquare("Trelk_W.bmp", page.highlightText())));
+        }
     }
 
     void aPictureThatCannotBeLoadedEndsTheProgram_data() {
