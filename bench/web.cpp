@@ -127,20 +127,16 @@ struct Site {
     int port = 0;
     Server server;
     Site() {
-        const QDir folder(root.path());
-        for (const char* page : {"tarvik", "floor", "offline-floor"}) {
-            folder.mkpath(page);
-        }
-        for (const QFileInfo& file : QDir(TARVIK_WEB_SITE).entryInfoList(QDir::Files)) {
+        const QDir folder(root.path()), built(TARVIK_WEB_SITE);
+        folder.mkpath("tarvik");
+        for (const QFileInfo& file : built.entryInfoList(QDir::Files)) {
             QFile::copy(file.filePath(), folder.filePath("tarvik/" + file.fileName()));
-            if (file.suffix() != "bmp") {
-                continue;
-            }
-            for (const QString floor : {"floor/", "offline-floor/"}) {
-                QFile::copy(file.filePath(), folder.filePath(floor + file.fileName()));
-            }
         }
         for (const QString floor : {"floor/", "offline-floor/"}) {
+            folder.mkpath(floor);
+            for (const QFileInfo& bitmap : built.entryInfoList({"*.bmp"}, QDir::Files)) {
+                QFile::copy(bitmap.filePath(), folder.filePath(floor + bitmap.fileName()));
+            }
             QFile::copy(TARVIK_BENCH_FLOOR "/floor.html", folder.filePath(floor + "floor.html"));
             QFile::copy(TARVIK_WEB_STYLE, folder.filePath(floor + "tarvik.css"));
         }
