@@ -57,7 +57,7 @@ std::unique_ptr<frmMain> startedWindow(PaintCounter& counter) {
             box->accept();
         }
     });
-    auto window = std::make_unique<frmMain>([] { return QStringLiteral(TARVIK_BIN_DIR); });
+    auto window = std::make_unique<frmMain>([] { return std::filesystem::path(TARVIK_BIN_DIR); });
     window->Form_Load();
     window->showCentred();
     if (!QTest::qWaitForWindowExposed(window.get())) {

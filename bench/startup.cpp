@@ -52,7 +52,7 @@ int runStartupChild(int argc, char* argv[], bool bare) {
     }
     answerCreditsAtOnce();
     identifyApplication(); // as the program does
-    frmMain window([] { return QStringLiteral(TARVIK_BIN_DIR); });
+    frmMain window([] { return std::filesystem::path(TARVIK_BIN_DIR); });
     firstPaint.target = QStringLiteral("Picture57");
     window.Form_Load();
     window.showCentred();

@@ -6,18 +6,6 @@
 #include <stdexcept>
 #include <string>
 
-// How large a bitmap file, and the picture decoded from it, may be.
-namespace BitmapLimits {
-constexpr std::int64_t MaxFileBytes = 8 * 1024 * 1024;
-// What the decoded picture may take at four bytes a pixel, as it will once it
-// is drawn, whatever depth the file stores.
-constexpr std::int64_t MaxPictureBytes = 16 * 1024 * 1024;
-
-constexpr bool fitsInPicture(std::int64_t width, std::int64_t height) {
-    return width * height * 4 <= MaxPictureBytes;
-}
-} // namespace BitmapLimits
-
 // Raised by Cell::loadPicture; the message names the file's full path and why
 // it could not be loaded.
 class PictureLoadError : public std::runtime_error {

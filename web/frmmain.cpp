@@ -82,8 +82,11 @@ void frmMain::Form_Load() {
                    [this](int number) { return &cells_[number - 1]; });
 }
 
+// The first square takes the focus, as the window's first focus stop does
+// on the desktop.
 void frmMain::showCentred() {
     tarvik_show_window();
+    tarvik_focus_cell(1);
 }
 
 // The page's folder is the program's: nothing is normalised, one "/" and the
@@ -105,10 +108,15 @@ void frmMain::nameSquares() {
     });
 }
 
+// The canvas, cleared by its new size, is all the classic black frame line
+// until the cells paint their insides over it.
 void frmMain::sizeBoard() {
+    constexpr int Black = 0x000000;
     const double ratio = tarvik_device_ratio();
-    tarvik_size_board(static_cast<int>(std::lround(Layout::ClientWidth * ratio)),
-                      static_cast<int>(std::lround(Layout::ClientHeight * ratio)));
+    const int width = static_cast<int>(std::lround(Layout::ClientWidth * ratio));
+    const int height = static_cast<int>(std::lround(Layout::ClientHeight * ratio));
+    tarvik_size_board(width, height);
+    tarvik_fill(0, 0, width, height, Black);
 }
 
 // At a new zoom every cell is painted again, in the new device pixels.

@@ -6,11 +6,12 @@
 extern "C" {
 void tarvik_add_cell(int number, int left, int top, int side, int event);
 void tarvik_name_cell(int number, const char* name);
+void tarvik_focus_cell(int number);
 void tarvik_add_menu(const char* name, const char* caption);
 void tarvik_add_menu_item(const char* menu, const char* name, const char* caption, int event);
 // Takes the board's first scale, for a client area of that many pixels at
 // 100 % whose cells lie `step` apart, and hands the event back whenever the
-// scale changes.
+// scale or the colour scheme changes.
 void tarvik_on_rescale(int event, int width, int height, int step);
 // Queues an event as if the page had handed it.
 void tarvik_post(int event);
@@ -23,16 +24,22 @@ int tarvik_page_folder(char* buffer, int size);
 // browser's zoom times what fits the window on a small screen.
 double tarvik_device_ratio();
 void tarvik_size_board(int width, int height);
-int tarvik_system_colour(int index); // 0xRRGGBB
+// A colour of the user's scheme by its CSS name, as 0xRRGGBB.
+int tarvik_scheme_colour(const char* name);
 void tarvik_fill(int x, int y, int width, int height, int rgb);
 // The picture at its natural size times `ratio`, its top-left corner at
 // (x, y), clipped to the width and height from there.
 void tarvik_draw_picture(int picture, int x, int y, int width, int height, double ratio,
                          int smooth);
 
-// Fetches and decodes the file anew. Returns a picture handle above 0, or
-// minus a LoadFailure, with its numbers in details[0] and details[1].
-int tarvik_load_picture(const char* url, int maxFileBytes, int maxPictureBytes, int* details);
+// Fetches the file anew and keeps at most `limit` of its bytes for
+// tarvik_take_file. Returns how many it kept, or -1 when the server's answer
+// is not the file: its HTTP status in `status`, 0 when it could not be reached.
+int tarvik_fetch_file(const char* url, int limit, int* status);
+// Copies the bytes kept into the buffer, as many as tarvik_fetch_file said.
+void tarvik_take_file(unsigned char* buffer);
+// Decodes the bytes as a picture: a handle above 0, or 0 when it cannot.
+int tarvik_decode_picture(const unsigned char* bytes, int size);
 void tarvik_release_picture(int picture);
 
 // Modal boxes: each returns when the user has closed it. The page opens the
@@ -44,16 +51,3 @@ void tarvik_show_window();
 // The board leaves the page and no handler runs again.
 void tarvik_end_program();
 }
-
-// Why tarvik_load_picture failed.
-enum class LoadFailure {
-    NotFound = 1,
-    NoPermission,
-    HttpStatus, // details[0]: the status
-    Network,
-    Empty,
-    TooLarge,
-    NotBitmap,
-    Undecodable,
-    PictureTooLarge, // details: width and height
-};

@@ -1,18 +1,22 @@
 #include "page_cell.h"
 
+#include "bitmap_rules.h"
 #include "layout.h"
 #include "page.h"
 #include "wording.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
-constexpr int Black = 0x000000;
-
+// A system colour takes the scheme's highlight-text colour for its index, and
+// the page's own colour for any other, as the window's colour does on the
+// desktop.
 int toRgb(ColourValue value) {
     if (isSystemColour(value)) {
-        return tarvik_system_colour(systemColourIndex(value));
+        return tarvik_scheme_colour(
+            systemColourIndex(value) == SystemColourHighlightText ? "HighlightText" : "Canvas");
     }
     return redOf(value) << 16 | greenOf(value) << 8 | blueOf(value);
 }
@@ -21,29 +25,33 @@ void fill(const Layout::PixelRect& rect, int rgb) {
     tarvik_fill(rect.x, rect.y, rect.width, rect.height, rgb);
 }
 
-std::string reason(LoadFailure failure, const int details[2]) {
+[[noreturn]] void fail(const std::string& path, const std::string& reason) {
+    throw PictureLoadError(Wording::pictureLoadFailure(path, reason));
+}
+
+// Why the server's answer is not the file: its status, 0 when unreachable.
+std::string unanswered(int status) {
     using namespace Wording::Reason;
-    switch (failure) {
-    case LoadFailure::NotFound:
+    if (status == 404 || status == 410) {
         return NotFound;
-    case LoadFailure::NoPermission:
-        return NoPermission;
-    case LoadFailure::HttpStatus:
-        return "сервер ответил кодом " + std::to_string(details[0]);
-    case LoadFailure::Network:
-        return std::string(Unreadable) + ": сервер недоступен";
-    case LoadFailure::Empty:
-        return Empty;
-    case LoadFailure::TooLarge:
-        return largerThan(BitmapLimits::MaxFileBytes);
-    case LoadFailure::NotBitmap:
-        return NotBitmap;
-    case LoadFailure::PictureTooLarge:
-        return pictureTooLarge(details[0], details[1]);
-    case LoadFailure::Undecodable:
-        break;
     }
-    return Undecodable;
+    if (status == 401 || status == 403) {
+        return NoPermission;
+    }
+    return status == 0 ? ServerUnreachable : serverAnswered(status);
+}
+
+// The file's bytes, one more than any bitmap may hold at most, so that the
+// rules can tell a larger file.
+std::vector<unsigned char> fetchFile(const std::string& path) {
+    int status = 0;
+    const int size = tarvik_fetch_file(path.c_str(), int(BitmapLimits::MaxFileBytes + 1), &status);
+    if (size < 0) {
+        fail(path, unanswered(status));
+    }
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    tarvik_take_file(bytes.data());
+    return bytes;
 }
 
 } // namespace
@@ -64,16 +72,18 @@ void PageCell::setBackColor(ColourValue colour) {
     paint();
 }
 
+// Nothing decodes a file that the rules refuse.
 void PageCell::loadPicture(const std::string& fullPath) {
-    int details[2] = {};
-    const int loaded = tarvik_load_picture(fullPath.c_str(), int(BitmapLimits::MaxFileBytes),
-                                           int(BitmapLimits::MaxPictureBytes), details);
-    if (loaded < 0) {
-        throw PictureLoadError(
-            Wording::pictureLoadFailure(fullPath, reason(LoadFailure(-loaded), details)));
+    const std::vector<unsigned char> bytes = fetchFile(fullPath);
+    if (const std::string refusal = bitmapRefusal(bytes); !refusal.empty()) {
+        fail(fullPath, refusal);
+    }
+    const int picture = tarvik_decode_picture(bytes.data(), static_cast<int>(bytes.size()));
+    if (picture == 0) {
+        fail(fullPath, Wording::Reason::Undecodable);
     }
     releasePicture();
-    picture_ = loaded;
+    picture_ = picture;
     paint();
 }
 
@@ -85,23 +95,16 @@ void PageCell::clearPicture() {
     paint();
 }
 
+// Only the inside: the frame lines never change, and the board paints them
+// all at once (frmMain::sizeBoard).
 void PageCell::paint() const {
     const double ratio = tarvik_device_ratio();
-    const Layout::DeviceTile tile =
-        Layout::deviceTile(Layout::leftOfCell(number_), Layout::topOfCell(number_), ratio);
-    const Layout::PixelRect& rightLine = tile.lines[2];
-    // The square's colour first, over all the cell may paint, then the
-    // classic black frame line over it.
-    fill({tile.lines[0].x, tile.lines[0].y, tile.lines[0].width,
-          rightLine.y + rightLine.height - tile.lines[0].y},
-         toRgb(backColor_));
-    for (const Layout::PixelRect& line : tile.lines) {
-        fill(line, Black);
-    }
+    const Layout::PixelRect inner =
+        Layout::deviceTile(Layout::leftOfCell(number_), Layout::topOfCell(number_), ratio).inner;
+    fill(inner, toRgb(backColor_));
     if (picture_ != 0) {
         // Natural size; pixel doubling would make uneven rows at fractional zooms.
         const bool whole = ratio == std::floor(ratio);
-        tarvik_draw_picture(picture_, tile.inner.x, tile.inner.y, tile.inner.width,
-                            tile.inner.height, ratio, !whole);
+        tarvik_draw_picture(picture_, inner.x, inner.y, inner.width, inner.height, ratio, !whole);
     }
 }

@@ -1,7 +1,7 @@
 // What the page says before the program runs (the credits box, open while the
-// WebAssembly loads, and the report's title, for failures the program cannot
-// report), printed at build time as CMake settings of HTML text, so that the
-// page's words are the program's.
+// WebAssembly loads, the report's title, for failures the program cannot
+// report, and the names of the board and its menu bar), printed at build time
+// as one JSON object, so that the page's words are the program's.
 
 #include "wording.h"
 
@@ -10,49 +10,30 @@
 
 namespace {
 
-std::string html(const char* text) {
-    std::string escaped;
+std::string json(const char* text) {
+    std::string quoted = "\"";
     for (; *text != '\0'; ++text) {
-        switch (*text) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        case '\n':
-            escaped += "&#10;";
-            break;
-        case '\r':
-            escaped += "&#13;";
-            break; // a raw one would become a line feed
-        case '\\':
-            escaped += "\\\\";
-            break;
-        case '$':
-            escaped += "\\$";
-            break;
-        default:
-            escaped += *text;
+        const auto c = static_cast<unsigned char>(*text);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += *text;
+        } else if (c < 0x20) {
+            char escaped[7];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            quoted += escaped;
+        } else {
+            quoted += *text;
         }
     }
-    return escaped;
-}
-
-void print(const char* name, const char* text) {
-    std::printf("set(%s \"%s\")\n", name, html(text).c_str());
+    return quoted + '"';
 }
 
 } // namespace
 
 int main() {
-    print("CREDITS_CAPTION", Wording::CreditsCaption);
-    print("CREDITS_TEXT", Wording::CreditsText);
-    print("REPORT_TITLE", Wording::ReportTitle);
+    std::printf("{\"CREDITS_CAPTION\": %s, \"CREDITS_TEXT\": %s, \"REPORT_TITLE\": %s, "
+                "\"BOARD_NAME\": %s, \"MENU_BAR_NAME\": %s}\n",
+                json(Wording::CreditsCaption).c_str(), json(Wording::CreditsText).c_str(),
+                json(Wording::ReportTitle).c_str(), json(Wording::BoardName).c_str(),
+                json(Wording::MenuBarName).c_str());
 }

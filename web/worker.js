@@ -4,7 +4,13 @@
 // the page gets; only when the network itself fails does the copy kept here
 // answer. The bitmaps keep their no-store, so every paint still reaches the
 // server; the page and its code are revalidated, whatever max-age a host sends.
-const version = 'tarvik-@PROJECT_VERSION@';
+
+// Each installed copy keeps its own: the copy is named for this release and
+// this worker's scope, so that releases side by side on one host never take
+// each other's.
+const prefix = 'tarvik-';
+const scope = ' ' + registration.scope;
+const version = prefix + '@PROJECT_VERSION@' + scope;
 const files = ['./', @SITE_FILES@];
 const kept = caches.open(version);
 
@@ -14,7 +20,7 @@ addEventListener('install', (event) => {
 });
 
 addEventListener('activate', (event) => {
-    const older = (name) => name.startsWith('tarvik-') && name != version;
+    const older = (name) => name.startsWith(prefix) && name.endsWith(scope) && name != version;
     event.waitUntil(caches.keys()
         .then((names) => Promise.all(names.filter(older).map((name) => caches.delete(name))))
         .then(() => clients.claim()));
@@ -22,11 +28,19 @@ addEventListener('activate', (event) => {
 
 addEventListener('fetch', (event) => {
     const url = new URL(event.request.url);
-    const kept = files.includes(url.href.slice(registration.scope.length) || './');
-    if (event.request.method == 'GET' && url.search == '' && kept) {
-        event.respondWith(fromNetwork(event, url.href));
+    const ours = files.includes(url.href.slice(registration.scope.length) || './');
+    if (event.request.method == 'GET' && url.search == '' && ours) {
+        event.respondWith(fromNetwork(event, url.href).then((response) => forPage(event, response)));
     }
 });
+
+// A browser refuses a redirected answer to a page's own request, and many
+// hosts answer index.html with a redirect to its folder: the page gets the
+// answer the redirect led to, as its own.
+function forPage(event, response) {
+    if (event.request.mode != 'navigate' || !response.redirected) return response;
+    return new Response(response.body, response);
+}
 
 // The copy is looked up while the server answers, and takes the server's
 // answer only when the server says it is another file: a paint, many a

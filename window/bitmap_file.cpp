@@ -1,113 +1,87 @@
 #include "bitmap_file.h"
 
+#include "bitmap_rules.h"
+#include "program_folder.h"
 #include "wording.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
-#include <cstdlib>
+#include <cerrno>
+#include <fstream>
 
 namespace {
 
-// A folder, a FIFO or a device is refused before it is opened, so that
-// opening can never wait.
-QString fileFailure(const QFileInfo& file) {
-    if (file.isSymLink() && !file.exists()) {
-        return QStringLiteral("символическая ссылка ведёт в никуда");
+namespace fs = std::filesystem;
+
+// What the system said when it could not look at or open the file.
+std::string systemFailure(std::error_code error) {
+    using namespace Wording::Reason;
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return NoPermission;
     }
-    if (!file.exists()) {
-        return QString::fromUtf8(Wording::Reason::NotFound);
+    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
+        return NotFound;
     }
-    if (file.isDir()) {
-        return QStringLiteral("это папка, а не файл");
-    }
-    if (!file.isFile()) {
-        return QStringLiteral("это не обычный файл");
-    }
-    return {};
+    return CannotOpen;
 }
 
-QByteArray readWholeFile(const QString& path, QString& failure) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        failure = file.error() == QFileDevice::PermissionsError
-                      ? QString::fromUtf8(Wording::Reason::NoPermission)
-                      : QStringLiteral("файл не удалось открыть");
+// A folder, a FIFO or a device is refused before it is opened, so that
+// opening can never wait. A folder on the way that may not be entered is told
+// from a file that is not there.
+std::string fileFailure(const fs::path& path) {
+    using namespace Wording::Reason;
+    std::error_code error;
+    const fs::file_status link = fs::symlink_status(path, error);
+    if (error == std::errc::permission_denied) {
+        return FolderNotEntered;
+    }
+    const fs::file_status file = fs::status(path, error);
+    if (fs::is_symlink(link) && !fs::exists(file)) {
+        return DanglingLink;
+    }
+    if (error) {
+        return systemFailure(error);
+    }
+    if (fs::is_directory(file)) {
+        return Folder;
+    }
+    return fs::is_regular_file(file) ? std::string() : NotRegular;
+}
+
+// One byte more than the file should hold tells that it is over the cap or
+// grew while being read, without reserving the whole cap.
+QByteArray readWholeFile(const fs::path& path, std::string& failure) {
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        failure = systemFailure(std::error_code(errno, std::generic_category()));
         return {};
     }
-    // One byte more than the file should hold tells that it is over the cap
-    // or grew while being read, without reserving the whole cap.
-    QByteArray bytes = file.read(std::min<qint64>(file.size(), BitmapLimits::MaxFileBytes) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        failure = QString::fromUtf8(Wording::Reason::Unreadable);
-    } else if (bytes.isEmpty()) {
-        failure = QString::fromUtf8(Wording::Reason::Empty);
-    } else if (bytes.size() > BitmapLimits::MaxFileBytes) {
-        failure = QString::fromStdString(Wording::Reason::largerThan(BitmapLimits::MaxFileBytes));
+    std::error_code error;
+    const auto size = static_cast<std::int64_t>(fs::file_size(path, error));
+    QByteArray bytes(qsizetype(std::min(error ? 0 : size, BitmapLimits::MaxFileBytes) + 1),
+                     Qt::Uninitialized);
+    file.read(bytes.data(), bytes.size());
+    if (file.bad()) {
+        failure = Wording::Reason::Unreadable;
     }
+    bytes.resize(qsizetype(file.gcount()));
     return bytes;
-}
-
-template <typename T> T field(const QByteArray& bytes, qsizetype offset) {
-    return qFromLittleEndian<T>(bytes.constData() + offset);
-}
-
-// Qt decodes a file that ends before its last pixel row, or whose data is not
-// compressed the way its header says, into a garbage picture instead of
-// failing; so the rows are counted here, and compressed files are refused.
-QString rowsFailure(const QByteArray& bytes, QSize size) {
-    constexpr qsizetype HeadersBytes = 14 + 40;
-    constexpr quint32 InfoHeaderOs2 = 12;
-    constexpr quint32 Uncompressed = 0;
-    constexpr quint32 BitFields = 3;
-    if (bytes.size() < HeadersBytes) {
-        return QStringLiteral("файл обрезан: в нём %1 байт, меньше заголовка").arg(bytes.size());
-    }
-    const bool os2 = field<quint32>(bytes, 14) == InfoHeaderOs2;
-    const quint32 compression = os2 ? Uncompressed : field<quint32>(bytes, 30);
-    if (compression != Uncompressed && compression != BitFields) {
-        return QStringLiteral("сжатый BMP не поддерживается (способ сжатия %1)").arg(compression);
-    }
-    const qint64 bitsPerPixel = field<quint16>(bytes, os2 ? 24 : 28);
-    const qint64 stride = (size.width() * bitsPerPixel + 31) / 32 * 4;
-    const qint64 needed = std::max<qint64>(field<quint32>(bytes, 10) + stride * size.height(),
-                                           field<quint32>(bytes, 2));
-    if (bytes.size() < needed) {
-        return QStringLiteral("файл обрезан: в нём %1 байт из %2").arg(bytes.size()).arg(needed);
-    }
-    return {};
-}
-
-QString headerFailure(QImageReader& reader, const QByteArray& bytes) {
-    if (!reader.canRead()) {
-        return QString::fromUtf8(Wording::Reason::NotBitmap);
-    }
-    // A top-down file reports its height as negative.
-    const QSize size(reader.size().width(), std::abs(reader.size().height()));
-    if (size.isEmpty()) {
-        return QStringLiteral("заголовок BMP неверен: недопустимый размер или глубина цвета");
-    }
-    if (!BitmapLimits::fitsInPicture(size.width(), size.height())) {
-        return QString::fromStdString(
-            Wording::Reason::pictureTooLarge(size.width(), size.height()));
-    }
-    return rowsFailure(bytes, size);
 }
 
 } // namespace
 
 QImage decodeBitmap(const QByteArray& bytes, QString& failure) {
+    failure = QString::fromStdString(bitmapRefusal(
+        {reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size())}));
+    if (!failure.isEmpty()) {
+        return {};
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAllocationLimit(int(BitmapLimits::MaxPictureBytes / (1024 * 1024)));
-    failure = headerFailure(reader, bytes);
-    if (!failure.isEmpty()) {
-        return {};
-    }
     QImage image = reader.read();
     if (image.isNull()) {
         failure = QString::fromUtf8(Wording::Reason::Undecodable);
@@ -115,18 +89,19 @@ QImage decodeBitmap(const QByteArray& bytes, QString& failure) {
     return image;
 }
 
-QImage readBitmapFile(const QString& path) {
-    QString failure = fileFailure(QFileInfo(path));
+QImage readBitmapFile(const fs::path& path) {
+    std::string failure = fileFailure(path);
     QImage image;
-    if (failure.isEmpty()) {
+    if (failure.empty()) {
         const QByteArray bytes = readWholeFile(path, failure);
-        if (failure.isEmpty()) {
-            image = decodeBitmap(bytes, failure);
+        if (failure.empty()) {
+            QString undecoded;
+            image = decodeBitmap(bytes, undecoded);
+            failure = undecoded.toStdString();
         }
     }
-    if (!failure.isEmpty()) {
-        throw PictureLoadError(
-            Wording::pictureLoadFailure(path.toStdString(), failure.toStdString()));
+    if (!failure.empty()) {
+        throw PictureLoadError(Wording::pictureLoadFailure(heldPath(path), failure));
     }
     return image;
 }

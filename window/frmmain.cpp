@@ -5,7 +5,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -47,7 +46,7 @@ std::function<void()> frmMain::changingBoard(std::function<void()> change) {
 void frmMain::createCells() {
     auto* boardArea = new QWidget(this);
     boardArea->setFixedSize(Layout::ClientWidth, Layout::ClientHeight);
-    boardArea->setAccessibleName(QStringLiteral("Доска"));
+    boardArea->setAccessibleName(text(Wording::BoardName));
     setCentralWidget(boardArea);
     for (int number = 1; number <= Layout::CellCount; ++number) {
         const Coord row = rowOfCell(number);
@@ -62,6 +61,7 @@ void frmMain::createCells() {
 }
 
 void frmMain::createMenus() {
+    menuBar()->setAccessibleName(text(Wording::MenuBarName));
     QMenu* mnuFile = addMenu(Wording::File);
     addItem(mnuFile, Wording::NewGame, changingBoard([this] { mnuNewGame_Click(); }));
     addItem(mnuFile, Wording::Exit, guarded([this] { mnuExit_Click(); }));
@@ -100,9 +100,9 @@ void frmMain::showCredits() {
 // Nothing is normalised: the folder as the platform gives it, one separator,
 // the name; in the system's own separators, as the error report shows them.
 std::string frmMain::applicationPath(const char* fileName) const {
-    return (QDir::toNativeSeparators(applicationFolder_()) + QDir::separator() +
-            QLatin1String(fileName))
-        .toStdString();
+    std::filesystem::path folder = applicationFolder_();
+    return heldPath(folder.make_preferred()) +
+           static_cast<char>(std::filesystem::path::preferred_separator) + fileName;
 }
 
 void frmMain::nameSquares() {

@@ -3,12 +3,13 @@
 #include "board.h"
 #include "layout.h"
 #include "picture_cell.h"
+#include "program_folder.h"
 #include "square_names.h"
 #include "wording.h"
 
-#include <QCoreApplication>
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 class QAction;
@@ -21,9 +22,9 @@ class frmMain : public QMainWindow {
 
 public:
     // Where the four bitmaps are looked for; asked afresh for every path.
-    using FolderSource = std::function<QString()>;
+    using FolderSource = std::function<std::filesystem::path()>;
 
-    explicit frmMain(FolderSource applicationFolder = &QCoreApplication::applicationDirPath);
+    explicit frmMain(FolderSource applicationFolder = &programFolder);
 
     void Form_Load();
     void showCentred();

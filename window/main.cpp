@@ -9,7 +9,8 @@
 
 int main(int argc, char* argv[]) {
     if (!displayAvailable()) {
-        std::fputs("tarvik: no display to open the window on (DISPLAY is not set)\n", stderr);
+        std::fprintf(stderr, "%s: no display to open the window on (DISPLAY is not set)\n",
+                     argv[0]);
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);

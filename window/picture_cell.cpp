@@ -2,6 +2,7 @@
 
 #include "bitmap_file.h"
 #include "cell_accessible.h"
+#include "program_folder.h"
 #include "qt_colour.h"
 
 #include <QMouseEvent>
@@ -48,9 +49,8 @@ void PictureCell::setBackColor(ColourValue colour) {
 }
 
 void PictureCell::loadPicture(const std::string& fullPath) {
-    const QString path = QString::fromStdString(fullPath);
-    picture_ = QPixmap::fromImage(readBitmapFile(path));
-    picturePath_ = path;
+    picture_ = QPixmap::fromImage(readBitmapFile(pathFromHeld(fullPath)));
+    picturePath_ = QString::fromStdString(fullPath);
     repaintInside();
 }
 

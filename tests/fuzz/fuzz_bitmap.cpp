@@ -2,7 +2,9 @@
 // cell reads one. Any input must give an image or a PictureLoadError.
 
 #include "bitmap_file.h"
+#include "bitmap_rules.h"
 #include "cell.h"
+#include "program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     file.close();
     try {
-        const QImage image = readBitmapFile(path);
+        const QImage image = readBitmapFile(pathFromText(path));
         if (image.isNull() || !BitmapLimits::fitsInPicture(image.width(), image.height())) {
             std::abort();
         }

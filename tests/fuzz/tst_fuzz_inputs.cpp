@@ -1,5 +1,7 @@
 #include "bitmap_file.h"
+#include "bitmap_rules.h"
 #include "cell.h"
+#include "program_folder.h"
 
 #include <QDir>
 #include <QTest>
@@ -24,7 +26,7 @@ private slots:
     void everyKeptInputIsReadOrRefused() {
         QFETCH(QString, path);
         try {
-            const QImage image = readBitmapFile(path);
+            const QImage image = readBitmapFile(pathFromText(path));
             QVERIFY(!image.isNull());
             QVERIFY(BitmapLimits::fitsInPicture(image.width(), image.height()));
         } catch (const PictureLoadError& error) {

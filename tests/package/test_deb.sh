@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package, checks what it holds, that lintian finds no error
-# or warning in it and that apt could install it, validates its desktop files,
+# or warning in it, that it is hardened as Debian's own programs are and that
+# apt could install it, validates its desktop files,
 # then plays the program extracted from it under Xvfb: start-up, one move, Exit.
 # Usage: test_deb.sh BUILD_DIR END_TO_END_TEST WITH_XVFB
 set -euo pipefail
@@ -31,8 +32,19 @@ manual=$root/usr/share/man/man6/tarvik.6.gz
 [ -f "$manual" ] || fail "usr/share/man/man6/tarvik.6.gz is missing"
 man_warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$manual" 2>&1 >/dev/null)
 [ -z "$man_warnings" ] || fail "the manual page has warnings: $man_warnings"
-# Pedantic and informational tags are shown but do not fail the test.
-lintian --info --pedantic --fail-on error,warning "$deb" >&2 || fail "lintian finds errors or warnings"
+# Pedantic and informational tags are shown but do not fail the test, but for
+# hardening.
+lintian --info --pedantic --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 \
+    || { cat "$work/lintian.log" >&2; fail "lintian finds errors or warnings"; }
+cat "$work/lintian.log" >&2
+! grep -q hardening "$work/lintian.log" || fail "lintian names a hardening tag"
+# Built as Debian hardens its programs: every line hardening-check can judge
+# says so. Control-flow protection is judged only where the C library's own
+# start files carry it (Debian 12's do not, so no program there can).
+cfi=()
+readelf -n "$(g++ -print-file-name=Scrt1.o)" | grep -q IBT || cfi=(--nocfprotection)
+hardening-check "${cfi[@]}" "$root/usr/lib/games/tarvik/tarvik" >"$work/hardening.log" \
+    || { cat "$work/hardening.log" >&2; fail "hardening-check finds the program unprotected"; }
 [ -f "$root/usr/share/icons/hicolor/48x48/apps/tarvik.png" ] || fail "no 48x48 icon"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends does not name the Qt libraries"
 

@@ -1,4 +1,5 @@
 #include "bitmap_file.h"
+#include "bitmap_rules.h"
 #include "hostile_files.h"
 #include "window_fixture.h"
 
@@ -43,17 +44,45 @@ class HostileBitmapsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyHostileFileIsRefusedWithItsReason_data() { addHostileKindRows(); }
+    void everyHostileFileIsRefusedWithItsReason_data() { addHostileKindRows(true); }
 
     void everyHostileFileIsRefusedWithItsReason() {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
         BitmapFolder folder(QStringList{});
         const QString path = folder.file("Kon_W.bmp");
+        const bool ordinaryUser = hostileKind(kind).asOrdinaryUser;
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        if (ordinaryUser) { // whoever reads may enter the folder, unless the kind forbids it
+            QFile::setPermissions(folder.path(), open | QFile::ReadOther | QFile::ExeOther);
+        }
         QVERIFY(makeHostileFile(kind, path));
         const OpenDeadline deadline(path);
-        const QString error = errorOf([&] { readBitmapFile(path); });
+        const QString error = ordinaryUser ? refusalToAnOrdinaryUser(path)
+                                           : errorOf([&] { readBitmapFile(pathFromText(path)); });
+        QFile::setPermissions(folder.path(), open);
         QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+    }
+
+    // The rules every front end applies before anything decodes, from the
+    // bytes alone.
+    void theSharedRulesRefuseEveryKindOfBytes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        for (const HostileKind& kind : hostileKinds()) {
+            if (kind.bytes != nullptr) {
+                QTest::newRow(kind.name) << kind.bytes() << QString::fromUtf8(kind.reason);
+            }
+        }
+    }
+
+    void theSharedRulesRefuseEveryKindOfBytes() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString refusal = QString::fromStdString(
+            bitmapRefusal({reinterpret_cast<const unsigned char*>(bytes.constData()),
+                           std::size_t(bytes.size())}));
+        QVERIFY2(refusal.contains(reason), qPrintable(refusal));
     }
 
     void eachBitmapFailsOnlyWhenFirstNeeded_data() {
@@ -62,6 +91,9 @@ private slots:
         QTest::addColumn<QString>("reason");
         for (const QString& name : AllBitmaps) {
             for (const auto& kind : hostileKinds()) {
+                if (kind.asOrdinaryUser) {
+                    continue;
+                }
                 QTest::addRow("%s %s", qPrintable(name), kind.name)
                     << name << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
             }
@@ -77,7 +109,7 @@ private slots:
         const OpenDeadline deadline(folder.file(name));
         QString error;
         if (name == "Kon_W2.bmp") {
-            frmMain window([&] { return folder.path(); });
+            frmMain window([&] { return pathFromText(folder.path()); });
             SeenBox credits;
             answerNextBox(credits);
             error = errorOf([&] { window.Form_Load(); });

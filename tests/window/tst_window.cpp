@@ -90,7 +90,7 @@ private:
 private slots:
     void creditsBoxComesBeforeAnythingElse() {
         BitmapFolder folder;
-        frmMain window([&] { return folder.path(); });
+        frmMain window([&] { return pathFromText(folder.path()); });
         bool boardVisible = true;
         bool anythingPainted = true;
         SeenBox credits;
@@ -123,7 +123,7 @@ private slots:
 
     void startUpWithoutTheGreySquareKnightFailsNamingIt() {
         BitmapFolder folder({"Kon_W.bmp", "Trelk_W.bmp", "Trelk.bmp"});
-        frmMain window([&] { return folder.path(); });
+        frmMain window([&] { return pathFromText(folder.path()); });
         SeenBox credits;
         answerNextBox(credits);
         try {

@@ -114,7 +114,7 @@ void answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
 }
 
 std::unique_ptr<frmMain> startedWindow(const QString& folder, QScreen* screen) {
-    auto window = std::make_unique<frmMain>([folder] { return folder; });
+    auto window = std::make_unique<frmMain>([folder] { return pathFromText(folder); });
     if (screen != nullptr) {
         window->setScreen(screen);
     }
