@@ -1,5 +1,6 @@
 #include "web.h"
 
+#include "server.h"
 #include "webdriver.h"
 
 #include <QDir>
@@ -231,7 +232,9 @@ std::vector<double> play(WebDriver& browser, const Site& site, bool floor, const
 
 std::vector<Row> measureWeb(int runs, int longRun) {
     Site site;
-    WebDriver browser({"--window-size=800,700"});
+    Window window;
+    window.size = {800, 700};
+    WebDriver browser(Engine::Chromium, window);
     browser.devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", Watch}});
     std::vector<Row> rows{{"web: page code (HTML with its JS and CSS, wasm)", "KiB",
                            static_cast<double>(pageCodeBytes()) / 1024, 64, 1.0}};

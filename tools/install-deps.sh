@@ -7,7 +7,8 @@ packages=(
     cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
     xvfb xdotool x11-utils
     dpkg-dev file desktop-file-utils appstream lintian devscripts man-db gpg gpg-agent
-    emscripten node-terser zip chromium chromium-driver python3
+    emscripten node-terser zip chromium chromium-driver firefox-esr webkit2gtk-driver
+    qt6-websockets-dev python3
     "$@"
 )
 

@@ -29,7 +29,8 @@ var TarvikPrimitives = {
   tarvik_add_menu: function (name, caption) {
     var bar = document.getElementById('menubar');
     var heading = Page.element('div', { role: 'none', class: 'heading' }, bar);
-    Page.element('button', {
+    // Not a <button>: WebKit leaves buttons out of the Tab order.
+    Page.element('div', {
       id: UTF8ToString(name), role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
       tabindex: bar.childElementCount == 1 ? '0' : '-1',
     }, heading).textContent = UTF8ToString(caption);
