@@ -483,12 +483,20 @@ private slots:
         QVERIFY(page.knightIsOn(6, 2));
     }
 
-    // Two releases side by side on one host each keep their own offline copy.
-    void twoReleasesOnOneHostKeepTheirOwn() {
+    // A new release is taken at the next visit, in place of the one before it
+    // or beside it on the same host; each installed copy keeps its own, and
+    // plays offline.
+    void aNewRelease_data() {
+        QTest::addColumn<bool>("beside");
+        QTest::newRow("in place of the old one") << false;
+        QTest::newRow("beside the old one on the same host") << true;
+    }
+    void aNewRelease() {
+        QFETCH(bool, beside);
         Page page;
         QVERIFY(page.passCredits());
         QVERIFY(page.workerActive());
-        const QString next = PageFolder + " 1.1";
+        const QString next = beside ? PageFolder + " 1.1" : PageFolder;
         page.copySite(next);
         QFile worker(page.root().filePath(next + "/worker.js"));
         QVERIFY(worker.open(QIODevice::ReadOnly));
@@ -499,12 +507,61 @@ private slots:
         worker.close();
         page.open(page.folderUrl(next) + "/index.html");
         QVERIFY(page.passCredits());
-        QVERIFY(page.workerActive());
-        QVERIFY(page.waitFor(
-            "(caches.keys().then(k => window.copies = k.length), window.copies == 2)"));
+        // The new worker has its copy; the old one's stays only beside it.
+        const QString copies = beside ? "tarvik-" TARVIK_VERSION ",tarvik-" TARVIK_VERSION ".1"
+                                      : "tarvik-" TARVIK_VERSION ".1";
+        QVERIFY(page.waitFor("(caches.keys().then(k => window.copies = k.map(n => n.split(' ')[0])"
+                             ".sort().join()), window.copies == '" +
+                             copies + "')"));
         QVERIFY(page.reopenOffline(page.folderUrl() + "/index.html"));
         page.play("mnuAllBoard 42");
         QVERIFY(page.knightIsOn(6, 2));
+    }
+
+    // While a box is open, the board and its menus take no click, and a click
+    // beside the box leaves it open.
+    void theBoxesAreModal() {
+        Page page;
+        QVERIFY(page.waitFor("document.getElementById('credits').open"));
+        page.browser().click("squares"); // hidden: the page's corner, beside the box
+        QVERIFY(page.run("return document.getElementById('credits').matches(':modal')") == true);
+        page.answer("credits", true);
+        QVERIFY(page.waitFor("!document.getElementById('frmMain').hidden"));
+        QFile::remove(page.file("Kon_W.bmp"));
+        page.play("mnuMoveH 42");
+        QVERIFY(page.waitFor("document.getElementById('report').open"));
+        page.play("mnuAllBoard 57");
+        QCOMPARE(page.run("return document.getElementById('report').matches(':modal') + ' ' +"
+                          "document.getElementById('mnuTasks').ariaExpanded")
+                     .toString(),
+                 "true false");
+        page.answer("report", true);
+        QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+
+    // Long play leaves nothing behind in the page: as many elements as at the
+    // start, and the board still answers.
+    void longPlayLeavesNothingBehind() {
+        Page page;
+        QVERIFY(page.passCredits());
+        page.play("mnuMoveH");
+        const QJsonValue elements = page.run("return document.querySelectorAll('*').length");
+        const char* const play = R"(
+            const done = arguments[0], cell = n => document.getElementById('Picture' + n);
+            const knightOn = n => cell(n).ariaLabel.endsWith('конь');
+            (async () => {
+                for (let move = 0; move < 500; ++move) {
+                    const to = move % 2 ? 57 : 42;
+                    cell(to).click();
+                    while (!knightOn(to)) await new Promise(r => setTimeout(r));
+                }
+                done(true);
+            })();)";
+        QCOMPARE(page.browser().runAsync(play, 120000), QJsonValue(true));
+        QCOMPARE(page.run("return document.querySelectorAll('*').length"), elements);
+        page.play("42");
+        QVERIFY(page.knightIsOn(6, 2));
+        QCOMPARE(page.unseen(), QString());
     }
 };
 

@@ -124,10 +124,10 @@ bool Page::passCredits() {
                    "document.getElementById('frmMain').getBoundingClientRect())");
 }
 
-// Enter on the box's OK button; where the driver's keys do not activate a
-// button (Firefox's), a click on it.
-void Page::answer(const QString& box) {
-    if (engineCan({Facility::KeysActivateButtons})) {
+// Return on the box's OK button, which has the focus; where the driver's keys
+// do not activate a button (Firefox's), or `byPointer`, a click on it.
+void Page::answer(const QString& box, bool byPointer) {
+    if (!byPointer && engineCan({Facility::KeysActivateButtons})) {
         browser_->press({Return});
         return;
     }

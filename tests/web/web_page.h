@@ -59,7 +59,7 @@ public:
     // The credits box first and alone, then the board, centred.
     bool passCredits();
     // Presses OK on the box ("credits" or "report") as a user would.
-    void answer(const QString& box);
+    void answer(const QString& box, bool byPointer = false);
     // The page opened anew, the server gone.
     bool reopenOffline(const QString& url);
     void stopServer() { server_.reset(); }
