@@ -58,8 +58,8 @@ fuzz:
 		-artifact_prefix=build-fuzz/findings/ -print_final_stats=1 build-fuzz/corpus
 
 # Windows: tarvik.exe, a portable zip and an installer in build-windows/,
-# cross-built against a static Qt that the first run builds once (half an
-# hour) into ~/.cache/tarvik; later runs take minutes. A new Qt (another
+# cross-built against a static Qt that the first run builds once into
+# ~/.cache/tarvik (docs/BUILDING.md says how long); later runs take minutes. A new Qt (another
 # configuration) starts the build folder afresh. Made on Debian 13 only:
 # elsewhere it stops at once and says how. Debian's Qt source leaves a
 # program's plugins to be named one by one; a static program needs them all.

@@ -4,19 +4,12 @@
 #include "run_time_error.h"
 
 #include <cmath>
+#include <string_view>
 
 namespace {
 
 using Layout::colOfCell;
 using Layout::rowOfCell;
-
-void addMenu(const Wording::MenuItem& heading) {
-    tarvik_add_menu(heading.name, heading.caption);
-}
-
-void addItem(const Wording::MenuItem& heading, const Wording::MenuItem& item, int event) {
-    tarvik_add_menu_item(heading.name, item.name, item.caption, event);
-}
 
 } // namespace
 
@@ -37,12 +30,15 @@ void frmMain::createCells() {
 }
 
 void frmMain::createMenus() {
-    addMenu(Wording::File);
-    addItem(Wording::File, Wording::NewGame, NewGame);
-    addItem(Wording::File, Wording::Exit, Exit);
-    addMenu(Wording::Tasks);
-    addItem(Wording::Tasks, Wording::MoveH, MoveH);
-    addItem(Wording::Tasks, Wording::AllBoard, AllBoard);
+    std::string_view heading;
+    for (int index = 0; const MenuEntry& entry : MenuBar) {
+        if (heading != entry.heading.name) {
+            heading = entry.heading.name;
+            tarvik_add_menu(entry.heading.name, entry.heading.caption);
+        }
+        tarvik_add_menu_item(entry.heading.name, entry.item.name, entry.item.caption,
+                             FirstMenuItem + index++);
+    }
 }
 
 // Every handler ends here: an error ends the program, and afterwards the
@@ -57,15 +53,10 @@ void frmMain::handle(int event) {
 }
 
 void frmMain::dispatch(int event) {
+    if (event >= FirstMenuItem && event < Rescale) {
+        return (this->*MenuBar[std::size_t(event - FirstMenuItem)].handler)();
+    }
     switch (event) {
-    case NewGame:
-        return mnuNewGame_Click();
-    case Exit:
-        return mnuExit_Click();
-    case MoveH:
-        return mnuMoveH_Click();
-    case AllBoard:
-        return mnuAllBoard_Click();
     case Rescale:
         return repaint();
     case StartUp:
@@ -131,18 +122,6 @@ void frmMain::Picture_Click(int number) {
     board_.SquareClick(rowOfCell(number), colOfCell(number));
 }
 
-void frmMain::mnuNewGame_Click() {
-    board_.ResetBoard();
-}
-
 void frmMain::mnuExit_Click() {
     tarvik_end_program();
-}
-
-void frmMain::mnuMoveH_Click() {
-    board_.TaskMode = TaskKnightMove;
-}
-
-void frmMain::mnuAllBoard_Click() {
-    board_.TaskMode = TaskTour;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board.h"
 #include "layout.h"
+#include "menu_bar.h"
 #include "page_cell.h"
 #include "square_names.h"
 #include "wording.h"
@@ -12,11 +12,16 @@
 // The board window on the page: owns the board and its 64 cells, the menu bar
 // and the start-up sequence. It is created hidden; its first event, StartUp,
 // runs Form_Load and then shows it.
-class frmMain {
+class frmMain : public BoardWindow {
 public:
     // What the page hands back when an event comes: the number of the cell
-    // clicked, 1..64, or one of these.
-    enum Event { NewGame = Layout::CellCount + 1, Exit, MoveH, AllBoard, Rescale, StartUp };
+    // clicked, 1..64, a menu item's (FirstMenuItem and those after it, in the
+    // menu bar's order), or one of the others.
+    enum Event : int {
+        FirstMenuItem = Layout::CellCount + 1,
+        Rescale = FirstMenuItem + int(MenuBar.size()),
+        StartUp
+    };
 
     frmMain();
 
@@ -35,12 +40,8 @@ private:
     void repaint();
 
     void Picture_Click(int number);
-    void mnuNewGame_Click();
-    void mnuExit_Click();
-    void mnuMoveH_Click();
-    void mnuAllBoard_Click();
+    void mnuExit_Click() override;
 
-    Board board_;
     std::array<PageCell, Layout::CellCount> cells_; // Picture1 .. Picture64
     SquareNames squareNames_;
 };

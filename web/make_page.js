@@ -11,23 +11,30 @@ const [pageFile, styleFile, scriptFile, version, wordingFile, out] = process.arg
 const read = (file) => fs.readFileSync(file, 'utf8');
 const html = (text) => text.replace(/[&<>"\n\r]/g, (c) => `&#${c.charCodeAt(0)};`);
 const hash = (text) => `'sha256-${crypto.createHash('sha256').update(text).digest('base64')}'`;
-const inside = (page, tag) =>
-    [...page.matchAll(new RegExp(`<${tag}>([\\s\\S]*?)</${tag}>`, 'g'))].map((m) => hash(m[1]));
+const inside =
+    (page, tag) => [...page.matchAll(new RegExp(`<${tag}>([\\s\\S]*?)</${tag}>`, 'g'))].map(
+        (m) => hash(m[1]));
 
 const script = read(scriptFile);
 if (/<\/script/i.test(script)) throw new Error(`${scriptFile} would end its own <script>`);
 let page = read(pageFile)
-    .replace('<link rel="stylesheet" href="tarvik.css">', () => `<style>\n${read(styleFile)}</style>`)
-    .replace('<script src="tarvik.js"></script>', () => `<script>${script}</script>`)
-    .replaceAll('@PROJECT_VERSION@', version);
+               .replace(
+                   '<link rel="stylesheet" href="tarvik.css">',
+                   () => `<style>\n${read(styleFile)}</style>`)
+               .replace('<script src="tarvik.js"></script>', () => `<script>${script}</script>`)
+               .replaceAll('@PROJECT_VERSION@', version);
 for (const [name, text] of Object.entries(JSON.parse(read(wordingFile)))) {
-    page = page.replaceAll(`@${name}@`, () => html(text));
+  page = page.replaceAll(`@${name}@`, () => html(text));
 }
 const policy = [
-    "default-src 'none'",
-    `script-src ${inside(page, 'script').join(' ')} 'wasm-unsafe-eval'`,
-    `style-src ${inside(page, 'style').join(' ')}`,
-    "connect-src 'self'", "img-src 'self' data:", "manifest-src 'self'", "worker-src 'self'",
-    "base-uri 'none'", "object-src 'none'",
+  'default-src \'none\'',
+  `script-src ${inside(page, 'script').join(' ')} 'wasm-unsafe-eval'`,
+  `style-src ${inside(page, 'style').join(' ')}`,
+  'connect-src \'self\'',
+  'img-src \'self\' data:',
+  'manifest-src \'self\'',
+  'worker-src \'self\'',
+  'base-uri \'none\'',
+  'object-src \'none\'',
 ].join('; ');
 fs.writeFileSync(out, page.replace('@CONTENT_SECURITY_POLICY@', policy));

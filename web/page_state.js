@@ -5,7 +5,7 @@ var Page = {
   frame: document.getElementById('frmMain'),
   canvas: document.getElementById('squares'),
   context: document.getElementById('squares').getContext('2d'),
-  fillRgb: undefined, // the context's fill colour, as the program gave it
+  fillRgb: undefined,  // the context's fill colour, as the program gave it
   // Events run one at a time, each to its end, as on the desktop: a handler
   // may be suspended while a picture loads or a box is open. Start-up is the
   // first of them.
@@ -15,39 +15,37 @@ var Page = {
   shown: false,
 
   // Hands the event to the program's tarvik_handle, after those before it.
-  run: function (event) {
-    Page.queue = Page.queue.then(function () {
-      if (!Page.ended) return ccall('tarvik_handle', null, ['number'], [event], { async: true });
+  run: function(event) {
+    Page.queue = Page.queue.then(function() {
+      if (!Page.ended) return ccall('tarvik_handle', null, ['number'], [event], {async: true});
     });
   },
   // A listener that does nothing once the program has ended.
-  listen: function (target, type, handler, options) {
-    target.addEventListener(type, function (event) {
+  listen: function(target, type, handler, options) {
+    target.addEventListener(type, function(event) {
       if (!Page.ended) handler(event);
     }, options);
   },
   // No handler runs from now on; the board leaves the page with `leave`.
-  end: function (leave) {
+  end: function(leave) {
     Page.ended = true;
     if (leave) Page.frame.remove();
   },
-  element: function (tag, attributes, parent) {
+  element: function(tag, attributes, parent) {
     var element = document.createElement(tag);
     for (var name in attributes) element.setAttribute(name, attributes[name]);
     parent.append(element);
     return element;
   },
   // Once the next frame is painted, not before it.
-  afterNextFrame: function (work) {
-    requestAnimationFrame(function () { setTimeout(work); });
-  },
+  afterNextFrame: function(work) { requestAnimationFrame(function() { setTimeout(work); }); },
   // Offline after one visit, where the browser allows a worker (https, or
   // this machine); without one the page plays all the same. Only once the
   // board is on the screen: keeping the site asks the server for every file,
   // which would hold up the board's own picture.
-  keepForOffline: function () {
+  keepForOffline: function() {
     if (navigator.serviceWorker) {
-      navigator.serviceWorker.register('worker.js').catch(function () {});
+      navigator.serviceWorker.register('worker.js').catch(function() {});
     }
   },
 };

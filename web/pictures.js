@@ -2,24 +2,27 @@
 // a limit, and decoded by the browser only once the program's rules have
 // passed their bytes. Run before the program (emscripten's --pre-js).
 var Pictures = {
-  decoded: new Map(), // handle: ImageBitmap
+  decoded: new Map(),  // handle: ImageBitmap
   lastHandle: 0,
-  fetched: null, // the bytes of the last file fetched, until the program takes them
-  folder: (function () {
+  fetched: null,  // the bytes of the last file fetched, until the program takes them
+  folder: (function() {
     var folder = new URL('.', document.baseURI).href.replace(/\/$/, '');
     var readable = folder;
-    try { readable = decodeURI(folder); } catch (malformed) {}
-    return { encoded: folder, readable: readable };
+    try {
+      readable = decodeURI(folder);
+    } catch (malformed) {
+    }
+    return {encoded: folder, readable: readable};
   })(),
 
   // The readable path the program holds, as the URL to ask for.
-  url: function (path) {
+  url: function(path) {
     var prefix = Pictures.folder.readable + '/';
     if (!path.startsWith(prefix)) return path;
     return Pictures.folder.encoded + '/' + encodeURIComponent(path.slice(prefix.length));
   },
   // At most `limit` bytes of the body: most servers say its length first.
-  readCapped: async function (response, limit) {
+  readCapped: async function(response, limit) {
     var length = response.headers.get('Content-Length');
     if (length !== null && !response.headers.get('Content-Encoding') && Number(length) <= limit) {
       return new Uint8Array(await response.arrayBuffer());
@@ -30,41 +33,42 @@ var Pictures = {
       if (part.done) break;
       chunks.push(part.value);
       size += part.value.length;
-      if (size >= limit) { reader.cancel(); break; }
+      if (size >= limit) {
+        reader.cancel();
+        break;
+      }
     }
     return new Uint8Array(await new Blob(chunks).arrayBuffer()).subarray(0, limit);
   },
   // { bytes } kept for the program, or { status } of an answer that is not
   // the file: the server's status, 0 when it could not be reached.
-  fetch: async function (path, limit) {
+  fetch: async function(path, limit) {
     try {
-      var response = await fetch(Pictures.url(path), { cache: 'no-store' });
-      if (!response.ok) return { status: response.status };
+      var response = await fetch(Pictures.url(path), {cache: 'no-store'});
+      if (!response.ok) return {status: response.status};
       Pictures.fetched = await Pictures.readCapped(response, limit);
-      return { bytes: Pictures.fetched.length };
+      return {bytes: Pictures.fetched.length};
     } catch (unreachable) {
-      return { status: 0 };
+      return {status: 0};
     }
   },
-  take: function () {
+  take: function() {
     var bytes = Pictures.fetched;
     Pictures.fetched = null;
     return bytes;
   },
   // A handle above 0, or 0 when the browser cannot decode the bytes.
-  decode: async function (bytes) {
+  decode: async function(bytes) {
     try {
-      var picture = await createImageBitmap(new Blob([bytes], { type: 'image/bmp' }));
+      var picture = await createImageBitmap(new Blob([bytes], {type: 'image/bmp'}));
     } catch (undecodable) {
       return 0;
     }
     Pictures.decoded.set(++Pictures.lastHandle, picture);
     return Pictures.lastHandle;
   },
-  get: function (handle) {
-    return Pictures.decoded.get(handle);
-  },
-  release: function (handle) {
+  get: function(handle) { return Pictures.decoded.get(handle); },
+  release: function(handle) {
     Pictures.decoded.get(handle).close();
     Pictures.decoded.delete(handle);
   },

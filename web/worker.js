@@ -11,35 +11,39 @@
 const prefix = 'tarvik-';
 const scope = ' ' + registration.scope;
 const version = prefix + '@PROJECT_VERSION@' + scope;
+// The site's files, filled in when it is made.
+// clang-format off
 const files = ['./', @SITE_FILES@];
+// clang-format on
 const kept = caches.open(version);
 
 addEventListener('install', (event) => {
-    const fresh = files.map((file) => new Request(file, { cache: 'no-cache' }));
-    event.waitUntil(kept.then((cache) => cache.addAll(fresh)).then(() => skipWaiting()));
+  const fresh = files.map((file) => new Request(file, {cache: 'no-cache'}));
+  event.waitUntil(kept.then((cache) => cache.addAll(fresh)).then(() => skipWaiting()));
 });
 
 addEventListener('activate', (event) => {
-    const older = (name) => name.startsWith(prefix) && name.endsWith(scope) && name != version;
-    event.waitUntil(caches.keys()
-        .then((names) => Promise.all(names.filter(older).map((name) => caches.delete(name))))
-        .then(() => clients.claim()));
+  const older = (name) => name.startsWith(prefix) && name.endsWith(scope) && name != version;
+  event.waitUntil(
+      caches.keys()
+          .then((names) => Promise.all(names.filter(older).map((name) => caches.delete(name))))
+          .then(() => clients.claim()));
 });
 
 addEventListener('fetch', (event) => {
-    const url = new URL(event.request.url);
-    const ours = files.includes(url.href.slice(registration.scope.length) || './');
-    if (event.request.method == 'GET' && url.search == '' && ours) {
-        event.respondWith(fromNetwork(event, url.href).then((response) => forPage(event, response)));
-    }
+  const url = new URL(event.request.url);
+  const ours = files.includes(url.href.slice(registration.scope.length) || './');
+  if (event.request.method == 'GET' && url.search == '' && ours) {
+    event.respondWith(fromNetwork(event, url.href).then((response) => forPage(event, response)));
+  }
 });
 
 // A browser refuses a redirected answer to a page's own request, and many
 // hosts answer index.html with a redirect to its folder: the page gets the
 // answer the redirect led to, as its own.
 function forPage(event, response) {
-    if (event.request.mode != 'navigate' || !response.redirected) return response;
-    return new Response(response.body, response);
+  if (event.request.mode != 'navigate' || !response.redirected) return response;
+  return new Response(response.body, response);
 }
 
 // The copy is looked up while the server answers, and takes the server's
@@ -47,23 +51,24 @@ function forPage(event, response) {
 // minute, need not rewrite it, and an answer not copied reaches the page
 // without passing through this worker's hands.
 async function fromNetwork(event, url) {
-    const copy = kept.then((cache) => cache.match(url));
-    let response;
-    try {
-        response = await fetch(url, { cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache' });
-    } catch (unreachable) {
-        if (await copy) return copy;
-        throw unreachable;
-    }
-    if (response.ok && !sameFile(await copy, response)) {
-        const fresh = response.clone();
-        event.waitUntil(kept.then((cache) => cache.put(url, fresh)));
-    }
-    return response;
+  const copy = kept.then((cache) => cache.match(url));
+  let response;
+  try {
+    response =
+        await fetch(url, {cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache'});
+  } catch (unreachable) {
+    if (await copy) return copy;
+    throw unreachable;
+  }
+  if (response.ok && !sameFile(await copy, response)) {
+    const fresh = response.clone();
+    event.waitUntil(kept.then((cache) => cache.put(url, fresh)));
+  }
+  return response;
 }
 
 function sameFile(copy, response) {
-    const same = (name) => copy && response.headers.has(name) &&
-        copy.headers.get(name) == response.headers.get(name);
-    return same('ETag') || (same('Last-Modified') && same('Content-Length'));
+  const same = (name) =>
+      copy && response.headers.has(name) && copy.headers.get(name) == response.headers.get(name);
+  return same('ETag') || (same('Last-Modified') && same('Content-Length'));
 }

@@ -34,7 +34,7 @@ frmMain::frmMain(FolderSource applicationFolder)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-// A handler that may change the board: an error ends the program, and
+// Every handler of a cell or a menu item: an error ends the program, and
 // afterwards the squares' spoken names follow the board.
 std::function<void()> frmMain::changingBoard(std::function<void()> change) {
     return guarded([this, change] {
@@ -62,12 +62,14 @@ void frmMain::createCells() {
 
 void frmMain::createMenus() {
     menuBar()->setAccessibleName(text(Wording::MenuBarName));
-    QMenu* mnuFile = addMenu(Wording::File);
-    addItem(mnuFile, Wording::NewGame, changingBoard([this] { mnuNewGame_Click(); }));
-    addItem(mnuFile, Wording::Exit, guarded([this] { mnuExit_Click(); }));
-    QMenu* mnuTasks = addMenu(Wording::Tasks);
-    addItem(mnuTasks, Wording::MoveH, guarded([this] { mnuMoveH_Click(); }));
-    addItem(mnuTasks, Wording::AllBoard, guarded([this] { mnuAllBoard_Click(); }));
+    QMenu* heading = nullptr;
+    for (const MenuEntry& entry : MenuBar) {
+        if (heading == nullptr || heading->objectName() != QLatin1String(entry.heading.name)) {
+            heading = addMenu(entry.heading);
+        }
+        addItem(heading, entry.item,
+                changingBoard([this, handler = entry.handler] { (this->*handler)(); }));
+    }
 }
 
 QMenu* frmMain::addMenu(const Wording::MenuItem& heading) {
@@ -131,20 +133,8 @@ void frmMain::moveEvent(QMoveEvent* event) {
     }
 }
 
-void frmMain::mnuNewGame_Click() {
-    board_.ResetBoard();
-}
-
 void frmMain::mnuExit_Click() {
     QCoreApplication::exit(EXIT_SUCCESS);
-}
-
-void frmMain::mnuMoveH_Click() {
-    board_.TaskMode = TaskKnightMove;
-}
-
-void frmMain::mnuAllBoard_Click() {
-    board_.TaskMode = TaskTour;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

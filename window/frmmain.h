@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board.h"
 #include "layout.h"
+#include "menu_bar.h"
 #include "picture_cell.h"
 #include "program_folder.h"
 #include "square_names.h"
@@ -17,7 +17,7 @@ class QMenu;
 
 // The board window: owns the board and its 64 cells, the menu bar and the
 // start-up sequence. It is created hidden; Form_Load runs before it is shown.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public BoardWindow {
     Q_OBJECT
 
 public:
@@ -46,14 +46,10 @@ private:
     void nameSquares();
     void centre();
 
-    void mnuNewGame_Click();
-    void mnuExit_Click();
-    void mnuMoveH_Click();
-    void mnuAllBoard_Click();
+    void mnuExit_Click() override;
     void Form_Unload();
 
     FolderSource applicationFolder_;
-    Board board_;
     std::array<PictureCell*, Layout::CellCount> cells_{}; // Picture1 .. Picture64
     SquareNames squareNames_;
     bool centredInFrame_ = false;

@@ -50,7 +50,6 @@ void PictureCell::setBackColor(ColourValue colour) {
 
 void PictureCell::loadPicture(const std::string& fullPath) {
     picture_ = QPixmap::fromImage(readBitmapFile(pathFromHeld(fullPath)));
-    picturePath_ = QString::fromStdString(fullPath);
     repaintInside();
 }
 
@@ -59,7 +58,6 @@ void PictureCell::clearPicture() {
         return; // nothing to repaint
     }
     picture_ = QPixmap();
-    picturePath_.clear();
     repaintInside();
 }
 

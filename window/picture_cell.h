@@ -21,7 +21,6 @@ public:
 
     ColourValue backColor() const { return backColor_; }
     const QPixmap& picture() const { return picture_; }
-    QString picturePath() const { return picturePath_; }
 
     // What a click does; the accessibility interface presses through here too.
     void press() { emit clicked(); }
@@ -39,6 +38,5 @@ private:
 
     ColourValue backColor_ = 0;
     QPixmap picture_;
-    QString picturePath_;
     bool pressed_ = false;
 };

@@ -1,21 +1,29 @@
 #include "invariants.h"
 
+#include "test_rules.h"
+
 #include <sstream>
 
 namespace {
 
+// What the tests' own rules say a square shows.
 std::string expectedPicture(const Board& b, Coord row, Coord col) {
-    const bool grey = isGreySquare(row, col);
+    const bool grey = TestRules::isGreySquare(row, col);
     if (row == b.KnightRow && col == b.KnightCol) {
-        return grey ? b.KnightOnGreyPath : b.KnightOnWhitePath;
+        return grey ? "Kon_W2.bmp" : "Kon_W.bmp";
     }
     if (b.Visited(row, col) == 1) {
-        return grey ? b.MarkOnGreyPath : b.MarkOnWhitePath;
+        return grey ? "Trelk.bmp" : "Trelk_W.bmp";
     }
     return {};
 }
 
 } // namespace
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
 
 std::string invariantViolations(const Board& b, const ShownPicture& shown) {
     std::ostringstream out;

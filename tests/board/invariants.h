@@ -5,8 +5,12 @@
 #include <functional>
 #include <string>
 
-// The full path of the picture a square's cell shows, "" for the empty picture.
+// The file name of the bitmap a square's cell shows ("Kon_W.bmp"), "" for the
+// empty picture.
 using ShownPicture = std::function<std::string(Coord row, Coord col)>;
+
+// The file name at the end of a full path, after its last "/" or "\\".
+std::string fileNameOf(const std::string& path);
 
 // Every way the four board invariants are broken, one line each: the knight on
 // the board and on a taken square, its cell the only knight picture, every

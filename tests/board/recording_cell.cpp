@@ -35,21 +35,14 @@ std::string path(const char* fileName) {
     return std::string(TestBoard::Folder) + "/" + fileName;
 }
 
+// Started as the window starts it, in the program's own order.
 TestBoard::TestBoard() {
-    for (Coord row = 1; row <= 8; ++row) {
-        for (Coord col = 1; col <= 8; ++col) {
-            cells.push_back(std::make_unique<RecordingCell>(log, row, col));
-            board.Squares(row, col) = cells.back().get();
-        }
+    for (int number = 1; number <= 64; ++number) {
+        cells.push_back(std::make_unique<RecordingCell>(log, Coord((number - 1) / 8 + 1),
+                                                        Coord((number - 1) % 8 + 1)));
     }
-    board.KnightOnWhitePath = path("Kon_W.bmp");
-    board.KnightOnGreyPath = path("Kon_W2.bmp");
-    board.MarkOnWhitePath = path("Trelk_W.bmp");
-    board.MarkOnGreyPath = path("Trelk.bmp");
-    board.GreySquareColor = 0xC0C0C0;
-    board.WhiteSquareColor = 0x8000000E;
-    board.SetColor();
-    board.ResetBoard();
+    board.startUp([](const char* fileName) { return path(fileName); },
+                  [this](int number) { return cells[std::size_t(number - 1)].get(); });
     log.entries.clear();
 }
 
@@ -89,6 +82,6 @@ std::string TestBoard::visited() const {
 
 std::string TestBoard::invariantViolations() const {
     return ::invariantViolations(board, [this](Coord row, Coord col) {
-        return cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture;
+        return fileNameOf(cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)]->picture);
     });
 }

@@ -188,46 +188,64 @@ bool near(const QRect& a, const QRect& b) {
 
 } // namespace
 
-QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
+namespace {
+
+// The client area as painted: its device pixels, and which row and column of
+// cells each pixel row and column belongs to (0 on a frame line).
+struct PaintedBoard {
+    QImage image;
+    qreal ratio = 1;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    QList<Run> columns, rows;
+    QList<int> colOf, rowOf;
+
+    QPoint cornerOf(int row, int col) const { return {columns[col - 1].end, rows[row - 1].end}; }
+};
+
+using Ink = std::map<std::pair<int, int>, QRect>; // from each square's inner corner
+
+// Reads the grid from the window's backing store; "" or why it cannot.
+QString readGrid(const frmMain& window, PaintedBoard& board) {
     auto* store = dynamic_cast<QImage*>(window.backingStore()->paintDevice());
     if (store == nullptr) {
         return QStringLiteral("the backing store is not an image");
     }
-    const QImage image = store->convertToFormat(QImage::Format_RGB32);
-    const qreal ratio = window.devicePixelRatioF();
+    board.image = store->convertToFormat(QImage::Format_RGB32);
+    board.ratio = window.devicePixelRatioF();
     const QRect logical(window.centralWidget()->mapTo(&window, QPoint()),
                         window.centralWidget()->size());
     // Qt rounds a widget's area to the nearest device pixel.
-    const int left = qRound(logical.left() * ratio);
-    const int top = qRound(logical.top() * ratio);
-    const int right = qRound((logical.right() + 1) * ratio) - 1;
-    const int bottom = qRound((logical.bottom() + 1) * ratio) - 1;
+    board.left = qRound(logical.left() * board.ratio);
+    board.top = qRound(logical.top() * board.ratio);
+    board.right = qRound((logical.right() + 1) * board.ratio) - 1;
+    board.bottom = qRound((logical.bottom() + 1) * board.ratio) - 1;
     // Row 1 and column 8 hold no picture in any position the tests use.
-    const int rowOne = int((logical.top() + 28) * ratio);
-    const int colEight = int((logical.left() + 7 * TestRules::CellStep + 28) * ratio);
-    const QList<Run> columns =
-        frameRuns(image, left, right, [&](int x) { return QPoint(x, rowOne); });
-    const QList<Run> rows =
-        frameRuns(image, top, bottom, [&](int y) { return QPoint(colEight, y); });
-    QString fault = gridFault(columns, 9, left, right, QStringLiteral("across"));
+    const int rowOne = int((logical.top() + 28) * board.ratio);
+    const int colEight = int((logical.left() + 7 * TestRules::CellStep + 28) * board.ratio);
+    board.columns =
+        frameRuns(board.image, board.left, board.right, [&](int x) { return QPoint(x, rowOne); });
+    board.rows =
+        frameRuns(board.image, board.top, board.bottom, [&](int y) { return QPoint(colEight, y); });
+    QString fault = gridFault(board.columns, 9, board.left, board.right, QStringLiteral("across"));
+    if (fault.isEmpty()) { // the lowest line hidden
+        fault = gridFault(board.rows, 8, board.top, board.bottom, QStringLiteral("down"));
+    }
     if (fault.isEmpty()) {
-        fault = gridFault(rows, 8, top, bottom, QStringLiteral("down")); // lowest line hidden
+        board.colOf = cellIndexes(board.columns, board.left, board.right);
+        board.rowOf = cellIndexes(board.rows, board.top, board.bottom);
     }
-    if (!fault.isEmpty()) {
-        return fault;
-    }
-    const QList<int> colOf = cellIndexes(columns, left, right);
-    const QList<int> rowOf = cellIndexes(rows, top, bottom);
-    std::map<std::pair<int, int>, QRect> inkWanted; // from the inner corner
-    for (const auto& [square, file] : expected.pictures) {
-        inkWanted[square] = inkOnScreen(file, ratio);
-    }
-    std::map<std::pair<int, int>, QRect> inkSeen;
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            const int row = rowOf[y - top];
-            const int col = colOf[x - left];
-            const QRgb pixel = image.pixel(x, y);
+    return fault;
+}
+
+// Every pixel black on a line, its square's colour, or ink where a picture
+// may have it; what ink each square shows is gathered into `seen`.
+QString pixelFault(const PaintedBoard& board, const ExpectedBoard& expected, const Ink& wanted,
+                   Ink& seen) {
+    for (int y = board.top; y <= board.bottom; ++y) {
+        for (int x = board.left; x <= board.right; ++x) {
+            const int row = board.rowOf[y - board.top];
+            const int col = board.colOf[x - board.left];
+            const QRgb pixel = board.image.pixel(x, y);
             if (row == 0 || col == 0) {
                 if (pixel != Frame) {
                     return QStringLiteral("pixel (%1, %2) on a frame line is %3, not black")
@@ -241,11 +259,11 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
             if (pixel == square) {
                 continue;
             }
-            const QPoint corner(columns[col - 1].end, rows[row - 1].end);
-            const auto wanted = inkWanted.find({row, col});
-            const QRect allowed = wanted == inkWanted.end()
+            const QPoint corner = board.cornerOf(row, col);
+            const auto ink = wanted.find({row, col});
+            const QRect allowed = ink == wanted.end()
                                       ? QRect()
-                                      : wanted->second.translated(corner).adjusted(-1, -1, 1, 1);
+                                      : ink->second.translated(corner).adjusted(-1, -1, 1, 1);
             if (!allowed.contains(x, y)) {
                 return QStringLiteral(
                            "pixel (%1, %2) in square (%3, %4) is %5, not the square's %6")
@@ -255,19 +273,25 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
                     .arg(col)
                     .arg(QColor(pixel).name(), QColor(square).name());
             }
-            inkSeen[{row, col}] |= QRect(x - corner.x(), y - corner.y(), 1, 1);
+            seen[{row, col}] |= QRect(x - corner.x(), y - corner.y(), 1, 1);
         }
     }
-    PictureFinder finder(ratio);
+    return {};
+}
+
+// Each square shows the picture expected of it, the nearest of the four.
+QString pictureFault(const PaintedBoard& board, const ExpectedBoard& expected) {
+    PictureFinder finder(board.ratio);
     for (int row = 1; row <= 8; ++row) {
         for (int col = 1; col <= 8; ++col) {
-            const QPoint corner(columns[col - 1].end, rows[row - 1].end);
-            const QPoint end(columns[col].start, row < 8 ? rows[row].start : bottom + 1);
+            const QPoint corner = board.cornerOf(row, col);
+            const QPoint end(board.columns[col].start,
+                             row < 8 ? board.rows[row].start : board.bottom + 1);
             const QRgb square = TestRules::isGreySquare(row, col) ? Grey : expected.white.rgb();
             const auto wanted = expected.pictures.find({row, col});
             const QString want = wanted == expected.pictures.end() ? QString() : wanted->second;
             const QString seen =
-                finder.nearest(image.copy(QRect(corner, end - QPoint(1, 1))), square, want);
+                finder.nearest(board.image.copy(QRect(corner, end - QPoint(1, 1))), square, want);
             if (seen != want) {
                 return QStringLiteral("square (%1, %2) shows %3, not %4")
                     .arg(row)
@@ -276,23 +300,47 @@ QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
             }
         }
     }
+    return {};
+}
+
+// Each picture's ink where its natural size puts it.
+QString inkFault(const ExpectedBoard& expected, const Ink& wanted, Ink& seen) {
     for (const auto& [square, file] : expected.pictures) {
-        const QRect wanted = inkWanted[square];
-        if (!near(inkSeen[square], wanted)) {
+        const QRect want = wanted.at(square);
+        const QRect got = seen[square];
+        if (!near(got, want)) {
             return QStringLiteral("%1 in square (%2, %3) spans %4 × %5 at (%6, %7), not %8 × %9 at "
                                   "(%10, %11)")
                 .arg(file)
                 .arg(square.first)
                 .arg(square.second)
-                .arg(inkSeen[square].width())
-                .arg(inkSeen[square].height())
-                .arg(inkSeen[square].left())
-                .arg(inkSeen[square].top())
-                .arg(wanted.width())
-                .arg(wanted.height())
-                .arg(wanted.left())
-                .arg(wanted.top());
+                .arg(got.width())
+                .arg(got.height())
+                .arg(got.left())
+                .arg(got.top())
+                .arg(want.width())
+                .arg(want.height())
+                .arg(want.left())
+                .arg(want.top());
         }
     }
     return {};
+}
+
+} // namespace
+
+QString boardFaults(const frmMain& window, const ExpectedBoard& expected) {
+    PaintedBoard board;
+    if (QString fault = readGrid(window, board); !fault.isEmpty()) {
+        return fault;
+    }
+    Ink wanted, seen;
+    for (const auto& [square, file] : expected.pictures) {
+        wanted[square] = inkOnScreen(file, board.ratio);
+    }
+    QString fault = pixelFault(board, expected, wanted, seen);
+    if (fault.isEmpty()) {
+        fault = pictureFault(board, expected);
+    }
+    return fault.isEmpty() ? inkFault(expected, wanted, seen) : fault;
 }

@@ -41,7 +41,7 @@ private slots:
         BitmapFolder folder;
         auto window = startedWindow(folder.path());
         const ShownPicture shown = [&](Coord row, Coord col) {
-            return cellAt(*window, row, col)->picturePath().toStdString();
+            return shownBitmap(cellAt(*window, row, col)).toStdString();
         };
         std::mt19937 random(20261207);
         std::uniform_int_distribution<int> square(1, 8);

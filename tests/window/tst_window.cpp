@@ -21,7 +21,7 @@ QStringList shownFiles(const frmMain& window) {
     QStringList files;
     for (int row = 1; row <= 8; ++row) {
         for (int col = 1; col <= 8; ++col) {
-            files << QFileInfo(cellAt(window, row, col)->picturePath()).fileName();
+            files << shownBitmap(cellAt(window, row, col));
         }
     }
     return files;
@@ -118,7 +118,6 @@ private slots:
         QStringList expected(64, QString());
         expected[56] = "Kon_W2.bmp";
         QCOMPARE(shownFiles(*window), expected);
-        QCOMPARE(cellAt(*window, 8, 1)->picturePath(), folder.file("Kon_W2.bmp"));
     }
 
     void startUpWithoutTheGreySquareKnightFailsNamingIt() {

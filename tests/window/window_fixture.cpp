@@ -151,6 +151,34 @@ PictureCell* cellAt(const frmMain& window, int row, int col) {
     return window.findChild<PictureCell*>(QStringLiteral("Picture%1").arg((row - 1) * 8 + col));
 }
 
+// A cell's picture is new at every load: each is compared once.
+QString shownBitmap(const PictureCell* cell) {
+    static const auto bitmaps = [] {
+        std::vector<std::pair<QString, QImage>> all;
+        for (const QString& name : AllBitmaps) {
+            all.emplace_back(name, QImage(BitmapFolder::asset(name))
+                                       .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+        return all;
+    }();
+    static QHash<qint64, QString> seen;
+    const QPixmap& picture = cell->picture();
+    if (picture.isNull()) {
+        return {};
+    }
+    if (const auto known = seen.constFind(picture.cacheKey()); known != seen.cend()) {
+        return *known;
+    }
+    const QImage shown = picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QString name = QStringLiteral("?");
+    for (const auto& [bitmap, image] : bitmaps) {
+        if (image == shown) {
+            name = bitmap;
+        }
+    }
+    return seen[picture.cacheKey()] = name;
+}
+
 QAction* menuAction(const frmMain& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name));
 }

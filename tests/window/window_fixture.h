@@ -72,5 +72,8 @@ constexpr int LoopDidNotEnd = -100;
 int runInEventLoop(const std::function<void()>& action);
 
 PictureCell* cellAt(const frmMain& window, int row, int col);
+// Which of the four bitmaps the cell shows, read from its picture's pixels
+// ("Kon_W.bmp"), "" for the empty picture, "?" for any other.
+QString shownBitmap(const PictureCell* cell);
 QAction* menuAction(const frmMain& window, const char* name);
 void click(const frmMain& window, int row, int col);
