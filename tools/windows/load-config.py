@@ -31,8 +31,8 @@ def main(path):
             if name[:4] == b'\0\0\0\0':
                 start = strings + struct.unpack_from('<I', name, 4)[0]
                 name = bytes(image[start:image.index(b'\0', start)])
-            if name.rstrip(b'\0') == b'_load_config_used':
-                value, section = struct.unpack_from('<Ih', image, entry + 8)
+            value, section = struct.unpack_from('<Ih', image, entry + 8)
+            if name.rstrip(b'\0') == b'_load_config_used' and section > 0:
                 address = addresses[section - 1] + value
                 size = struct.unpack_from('<I', image, _file_offset(image, table, sections, address))[0]
                 struct.pack_into('<II', image, optional + 112 + 8 * LOAD_CONFIG_ENTRY, address, size)
