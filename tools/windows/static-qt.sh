@@ -83,7 +83,8 @@ hardening="-D_FORTIFY_SOURCE=2"
 # compiler, the two uses of the C++ library's locales (a stringstream in a
 # debug dump, a classic-locale tolower) that link in every locale facet, the
 # Windows 11 style (it does not build without graphicsview), the table of
-# screen makers' names and the styles' standard icons; and the Vista style
+# screen makers' names, the styles' standard icons and the RHI's Direct3D 11
+# and 12 backends (Tarvik paints with the raster engine); and the Vista style
 # builds without the item views.
 patch=$here/qt-small.patch
 # A changed configuration, patch or source is a new Qt, in a folder of its own.
