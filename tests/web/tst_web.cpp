@@ -174,7 +174,7 @@ private slots:
         row("tour at 150 %", {Facility::FractionalZoom}, desk.at(1.5), no, "mnuAllBoard 42 25",
             false, "x81 x62 K41");
         row("tour at 200 %", {}, desk.at(2), no, "mnuAllBoard 42 25", false, "x81 x62 K41");
-        row("tour in a window too small for the board", {}, desk.at(1, {470, 420}), no,
+        row("tour in a window too small for the board", {}, desk.at(1, {447, 470}), no,
             "mnuAllBoard 42 25", false, "x81 x62 K41");
         row("tour by touch on a 390 x 844 phone at 3", {Facility::PhoneScreen},
             desk.at(3, {390, 844}, true), no, "mnuAllBoard 42 25 10 mnuNewGame 42", false,
