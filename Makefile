@@ -31,14 +31,15 @@ package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 
 # The suite again with AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer: all but the page's tests, whose program is WebAssembly.
+# LeakSanitizer: all but the page's tests, whose program is WebAssembly, and
+# the package's, which judge the hardened build that ships.
 test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS) -LE web
+		ctest --output-on-failure -j $(JOBS) -LE 'web|package'
 
 # `make test` and `make test-windows` on Debian 13, the current stable, in a
 # tree of its own made once with mmdebstrap into ~/.cache/tarvik, with a fresh
