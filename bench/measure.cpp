@@ -49,7 +49,7 @@ void printTable(const std::vector<Row>& rows) {
         const QString what = row.what + " (" + row.unit + ")";
         const double ratio = row.floor > 0 ? row.ours / row.floor : 0;
         const QString goal =
-            row.goal > 0 ? QStringLiteral("<= %1").arg(row.goal, 0, 'f', 1) : QStringLiteral("-");
+            row.goal > 0 ? QStringLiteral("<= %1").arg(row.goal) : QStringLiteral("-");
         const char* verdict = row.goal <= 0 ? "" : (ratio <= row.goal ? "  met" : "  NOT MET");
         std::printf("%-*s %12.2f %12.2f %8.2f %8s%s\n", width, qPrintable(what), row.ours,
                     row.floor, ratio, qPrintable(goal), verdict);
