@@ -4,6 +4,8 @@
 #include "wording.h"
 
 #include <array>
+#include <cstddef>
+#include <string_view>
 
 // What the board windows of both front ends share: the board, and the menu
 // commands that change only the board. Exit ends the program, as each front
@@ -35,3 +37,10 @@ inline constexpr std::array<MenuEntry, 4> MenuBar{{
     {Wording::Tasks, Wording::MoveH, &BoardWindow::mnuMoveH_Click},
     {Wording::Tasks, Wording::AllBoard, &BoardWindow::mnuAllBoard_Click},
 }};
+
+// Whether the entry at `index` is the first under its heading, where the
+// heading itself is made.
+constexpr bool opensHeading(std::size_t index) {
+    return index == 0 ||
+           std::string_view(MenuBar[index - 1].heading.name) != MenuBar[index].heading.name;
+}

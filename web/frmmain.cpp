@@ -4,7 +4,6 @@
 #include "run_time_error.h"
 
 #include <cmath>
-#include <string_view>
 
 namespace {
 
@@ -30,14 +29,13 @@ void frmMain::createCells() {
 }
 
 void frmMain::createMenus() {
-    std::string_view heading;
-    for (int index = 0; const MenuEntry& entry : MenuBar) {
-        if (heading != entry.heading.name) {
-            heading = entry.heading.name;
+    for (std::size_t index = 0; index < MenuBar.size(); ++index) {
+        const MenuEntry& entry = MenuBar[index];
+        if (opensHeading(index)) {
             tarvik_add_menu(entry.heading.name, entry.heading.caption);
         }
         tarvik_add_menu_item(entry.heading.name, entry.item.name, entry.item.caption,
-                             FirstMenuItem + index++);
+                             FirstMenuItem + int(index));
     }
 }
 

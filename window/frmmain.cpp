@@ -63,8 +63,9 @@ void frmMain::createCells() {
 void frmMain::createMenus() {
     menuBar()->setAccessibleName(text(Wording::MenuBarName));
     QMenu* heading = nullptr;
-    for (const MenuEntry& entry : MenuBar) {
-        if (heading == nullptr || heading->objectName() != QLatin1String(entry.heading.name)) {
+    for (std::size_t index = 0; index < MenuBar.size(); ++index) {
+        const MenuEntry& entry = MenuBar[index];
+        if (opensHeading(index)) {
             heading = addMenu(entry.heading);
         }
         addItem(heading, entry.item,
