@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # The web tests' server: Python's own static one, serving the folder it is
-# started in on 127.0.0.1 at the port given. With --redirect-index it answers
+# started in on 127.0.0.1, at a port the system gives it, which it prints. With --redirect-index it answers
 # every index.html with a redirect to its folder, as many static hosts do.
 import http.server
 import sys
@@ -18,4 +18,6 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         super().do_GET()
 
 
-http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_forever()
+server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
+print(server.server_address[1], flush=True)
+server.serve_forever()

@@ -70,9 +70,9 @@ Page::Page(const Visit& visit)
     , touch_(visit.window.phone)
     , host_(visit.window.host.isEmpty() ? QStringLiteral("127.0.0.1") : visit.window.host) {
     copySite(PageFolder);
-    server_ = serveOnFreePort(
-        "python3", {"-u", TARVIK_SERVE, "%1", visit.redirectIndex ? "--redirect-index" : ""},
-        root_.path(), port_);
+    server_ = serveOnItsOwnPort("python3",
+                                {"-u", TARVIK_SERVE, visit.redirectIndex ? "--redirect-index" : ""},
+                                root_.path(), port_);
     if (can(engine(), Facility::BeforeLoad)) {
         browser_->runBeforeEveryPage(Recorder + visit.beforeLoad);
     }

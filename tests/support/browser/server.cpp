@@ -47,3 +47,23 @@ Server serveOnFreePort(const QString& program, QStringList arguments, const QStr
     }
     return process;
 }
+
+Server serveOnItsOwnPort(const QString& program, const QStringList& arguments,
+                         const QString& folder, int& port) {
+    Server process(new QProcess);
+    process->setWorkingDirectory(folder);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(program, arguments);
+    port = 0;
+    for (QDeadlineTimer deadline(AnswerDeadlineMs); port == 0 && !deadline.hasExpired();) {
+        if (!process->canReadLine() && !process->waitForReadyRead(int(deadline.remainingTime()))) {
+            break;
+        }
+        port = process->readLine().trimmed().toInt();
+    }
+    if (port == 0) {
+        qWarning("%s did not say its port: %s", qPrintable(program),
+                 process->readAll().right(300).constData());
+    }
+    return process;
+}

@@ -16,5 +16,11 @@ using Server = std::unique_ptr<QProcess, EndProcess>;
 Server serveOnFreePort(const QString& program, QStringList arguments, const QString& folder,
                        int& port);
 
+// The program started in `folder`, listening on a port the system gave it,
+// which it prints as its first line: unlike a port probed free beforehand, no
+// other test's server can take it meanwhile.
+Server serveOnItsOwnPort(const QString& program, const QStringList& arguments,
+                         const QString& folder, int& port);
+
 // Waits `ms` while the event loop runs.
 void pause(int ms);
