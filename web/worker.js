@@ -46,29 +46,50 @@ function forPage(event, response) {
   return new Response(response.body, response);
 }
 
-// The copy is looked up while the server answers, and takes the server's
-// answer only when the server says it is another file: a paint, many a
-// minute, need not rewrite it, and an answer not copied reaches the page
-// without passing through this worker's hands.
+// The version of each copy, by address, as far as this worker has seen it:
+// while it runs, a file the server sends unchanged goes straight to the page,
+// neither copied nor waiting for a look at the copy.
+const copies = new Map();
+
+// An answer that may differ from its copy reaches the page at once all the
+// same; the copy is compared, and rewritten if it differs, after.
 async function fromNetwork(event, url) {
-  const copy = kept.then((cache) => cache.match(url));
   let response;
   try {
     response =
         await fetch(url, {cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache'});
   } catch (unreachable) {
-    if (await copy) return copy;
+    const copy = await kept.then((cache) => cache.match(url));
+    if (copy) return copy;
     throw unreachable;
   }
-  if (response.ok && !sameFile(await copy, response)) {
-    const fresh = response.clone();
-    event.waitUntil(kept.then((cache) => cache.put(url, fresh)));
+  const version = fileVersion(response);
+  if (response.ok && (!version || copies.get(url) != version)) {
+    event.waitUntil(keep(url, response.clone()));
   }
   return response;
 }
 
-function sameFile(copy, response) {
-  const same = (name) =>
-      copy && response.headers.has(name) && copy.headers.get(name) == response.headers.get(name);
-  return same('ETag') || (same('Last-Modified') && same('Content-Length'));
+// The copy takes the server's answer only when the server says it is another
+// file: a paint, many a minute, need not rewrite it.
+async function keep(url, fresh) {
+  const cache = await kept;
+  const version = fileVersion(fresh);
+  if (!version || fileVersion(await cache.match(url)) != version) {
+    await cache.put(url, fresh);
+  } else {
+    await fresh.body?.cancel();
+  }
+  copies.set(url, version);
+}
+
+// What tells one file from another without reading it, or '' when the
+// server says nothing of the kind.
+function fileVersion(response) {
+  const header = (name) => response?.headers.get(name);
+  if (header('ETag')) return 'ETag ' + header('ETag');
+  if (header('Last-Modified') && header('Content-Length')) {
+    return header('Last-Modified') + ' ' + header('Content-Length');
+  }
+  return '';
 }
