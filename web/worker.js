@@ -48,39 +48,35 @@ function forPage(event, response) {
 
 // The version of each copy, by address, as far as this worker has seen it:
 // while it runs, a file the server sends unchanged goes straight to the page,
-// neither copied nor waiting for a look at the copy.
+// without a look at the copy.
 const copies = new Map();
 
-// An answer that may differ from its copy reaches the page at once all the
-// same; the copy is compared, and rewritten if it differs, after.
+// Where the copy's version is not yet known, it is looked up while the server
+// answers. The copy takes the server's answer only when the server says it is
+// another file: a paint, many a minute, need not rewrite it, and an answer not
+// copied reaches the page without passing through this worker's hands.
 async function fromNetwork(event, url) {
+  const known = copies.get(url);
+  const copy = known ? null : kept.then((cache) => cache.match(url));
   let response;
   try {
     response =
         await fetch(url, {cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache'});
   } catch (unreachable) {
-    const copy = await kept.then((cache) => cache.match(url));
-    if (copy) return copy;
+    const offline = await (copy ?? kept.then((cache) => cache.match(url)));
+    if (offline) return offline;
     throw unreachable;
   }
+  if (!response.ok) return response;
   const version = fileVersion(response);
-  if (response.ok && (!version || copies.get(url) != version)) {
-    event.waitUntil(keep(url, response.clone()));
+  if (version && version == (known ?? fileVersion(await copy))) {
+    copies.set(url, version);
+  } else {
+    const fresh = response.clone();
+    event.waitUntil(
+        kept.then((cache) => cache.put(url, fresh)).then(() => copies.set(url, version)));
   }
   return response;
-}
-
-// The copy takes the server's answer only when the server says it is another
-// file: a paint, many a minute, need not rewrite it.
-async function keep(url, fresh) {
-  const cache = await kept;
-  const version = fileVersion(fresh);
-  if (!version || fileVersion(await cache.match(url)) != version) {
-    await cache.put(url, fresh);
-  } else {
-    await fresh.body?.cancel();
-  }
-  copies.set(url, version);
 }
 
 // What tells one file from another without reading it, or '' when the
