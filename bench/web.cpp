@@ -13,8 +13,11 @@ namespace {
 
 // Runs in every page before its own scripts: notes the first animation frame
 // that shows the credits box open, and the first that shows the board with
-// the knight drawn on its start square. A frame, not the DOM: a box is open
-// in the DOM well before the browser gets round to painting it.
+// the knight drawn on its start square, each once its style and layout are
+// done. A frame, not the DOM: a box is open in the DOM well before the
+// browser gets round to painting it. And the frame laid out, not its start: a
+// page may lay out before the frame (ours must, to put the focus on a square)
+// or within it (the floor does), and a player sees the board only after both.
 const char* const Watch = R"(
     window.bench = {};
     const knightDrawn = () => {
@@ -22,10 +25,19 @@ const char* const Watch = R"(
             .getImageData(1, 393, 55, 55).data;
         return square.some((value, i) => value != square[i % 4]);
     };
+    // Observed from a frame's callbacks, an element is first reported in the
+    // same frame, after its layout.
+    const whenLaidOut = (element, note) => {
+        const watch = new ResizeObserver(() => { watch.disconnect(); note(performance.now()); });
+        watch.observe(element);
+    };
     (function frame() { requestAnimationFrame(() => {
         const credits = document.getElementById('credits'), board = document.getElementById('frmMain');
-        if (credits?.open && !bench.credits) bench.credits = performance.now();
-        if (board && !board.hidden && knightDrawn()) bench.board = performance.now();
+        if (credits?.open && !bench.seen) {
+            bench.seen = true;
+            whenLaidOut(credits, (time) => bench.credits = time);
+        }
+        if (board && !board.hidden && knightDrawn()) whenLaidOut(board, (time) => bench.board = time);
         else frame();
     }); })();)";
 
