@@ -56,20 +56,21 @@ const copies = new Map();
 // another file: a paint, many a minute, need not rewrite it, and an answer not
 // copied reaches the page without passing through this worker's hands.
 async function fromNetwork(event, url) {
+  const lookUp = () => kept.then((cache) => cache.match(url));
   const known = copies.get(url);
-  const copy = known ? null : kept.then((cache) => cache.match(url));
+  const copy = known ? null : lookUp();
   let response;
   try {
     response =
         await fetch(url, {cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache'});
   } catch (unreachable) {
-    const offline = await (copy ?? kept.then((cache) => cache.match(url)));
+    const offline = await (copy ?? lookUp());
     if (offline) return offline;
     throw unreachable;
   }
   if (!response.ok) return response;
   const version = fileVersion(response);
-  if (version && version == (known ?? fileVersion(await copy))) {
+  if (version && version == (known || fileVersion(await copy))) {
     copies.set(url, version);
   } else {
     const fresh = response.clone();
