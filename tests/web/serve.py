@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # The web tests' server: Python's own static one, serving the folder it is
-# started in on 127.0.0.1, at a port the system gives it, which it prints. With --redirect-index it answers
-# every index.html with a redirect to its folder, as many static hosts do.
+# started in on 127.0.0.1, at a port the system gives it, which it prints.
+# With --redirect-index it answers every index.html with a redirect to its
+# folder, as many static hosts do.
 import http.server
 import sys
 

@@ -11,6 +11,14 @@ namespace {
 
 constexpr int AnswerDeadlineMs = 20000;
 
+Server startIn(const QString& folder, const QString& program, const QStringList& arguments) {
+    Server process(new QProcess);
+    process->setWorkingDirectory(folder);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(program, arguments);
+    return process;
+}
+
 } // namespace
 
 void EndProcess::operator()(QProcess* process) const {
@@ -31,10 +39,8 @@ Server serveOnFreePort(const QString& program, QStringList arguments, const QStr
     probe.listen(QHostAddress::LocalHost);
     port = probe.serverPort();
     probe.close();
-    Server process(new QProcess);
-    process->setWorkingDirectory(folder);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(program, arguments.replaceInStrings("%1", QString::number(port)));
+    Server process =
+        startIn(folder, program, arguments.replaceInStrings("%1", QString::number(port)));
     QTcpSocket socket;
     for (QDeadlineTimer deadline(AnswerDeadlineMs);
          socket.connectToHost(QHostAddress::LocalHost, quint16(port)),
@@ -50,10 +56,7 @@ Server serveOnFreePort(const QString& program, QStringList arguments, const QStr
 
 Server serveOnItsOwnPort(const QString& program, const QStringList& arguments,
                          const QString& folder, int& port) {
-    Server process(new QProcess);
-    process->setWorkingDirectory(folder);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(program, arguments);
+    Server process = startIn(folder, program, arguments);
     port = 0;
     for (QDeadlineTimer deadline(AnswerDeadlineMs); port == 0 && !deadline.hasExpired();) {
         if (!process->canReadLine() && !process->waitForReadyRead(int(deadline.remainingTime()))) {
