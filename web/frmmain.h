@@ -10,8 +10,8 @@
 #include <string>
 
 // The board window on the page: owns the board and its 64 cells, the menu bar
-// and the start-up sequence. It is created hidden; its first event, StartUp,
-// runs Form_Load and then shows it.
+// and the start-up sequence. Its first event, StartUp, builds it hidden, runs
+// Form_Load and then shows it.
 class frmMain : public BoardWindow {
 public:
     // What the page hands back when an event comes: the number of the cell
