@@ -1,8 +1,9 @@
 // Writes the page with its style sheet and script inside it, so that the
 // browser asks for nothing before it starts but the WebAssembly, which the
-// script asks for as soon as it runs; with the version and the program's words it shows
-// before the program runs (page_wording's output); and with its Content
-// Security Policy, which allows no inline script or style but these, by hash:
+// script asks for as soon as it runs; with the version and the program's
+// words it shows before the program runs (page_wording's output); and with
+// its Content Security Policy, which allows no inline script or style but
+// these, by hash:
 // node make_page.js PAGE STYLE SCRIPT VERSION WORDING OUT
 const fs = require('fs');
 const crypto = require('crypto');
