@@ -8,7 +8,7 @@ var Page = {
   fillRgb: undefined,  // the context's fill colour, as the program gave it
   // Events run one at a time, each to its end, as on the desktop: a handler
   // may be suspended while a picture loads or a box is open.
-  queue: null,
+  queue: Promise.resolve(),
   // Once the program has ended, nothing of the page runs again.
   ended: false,
   shown: false,
@@ -48,7 +48,3 @@ var Page = {
     }
   },
 };
-
-// Start-up, the first event, waits until the credits box has been painted:
-// building the window lays out the page, which would hold back that frame.
-Page.queue = new Promise(function(resolve) { Page.afterNextFrame(resolve); });
