@@ -13,9 +13,12 @@ using Layout::rowOfCell;
 } // namespace
 
 // The menu bar first: the board's scale on a small screen leaves room for it.
+// The squares are named at once, while the credits box is open, so that after
+// OK only the knight's square is named anew.
 frmMain::frmMain() {
     createMenus();
     createCells();
+    nameSquares();
 }
 
 void frmMain::createCells() {
