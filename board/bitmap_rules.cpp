@@ -104,7 +104,8 @@ std::string headerFault(const Declared& header) {
     return {};
 }
 
-// The file's length that the headers promise.
+// The file's length that the headers promise, for a picture that fits: its
+// rows then hold at most a few times MaxPictureBytes, far from overflowing.
 std::int64_t promisedBytes(const Declared& header) {
     return std::max(header.pixelsOffset + header.rowBytes() * header.absoluteHeight(),
                     header.declaredFileBytes);

@@ -11,8 +11,10 @@ constexpr std::int64_t MaxFileBytes = 8 * 1024 * 1024;
 // is drawn, whatever depth the file stores.
 constexpr std::int64_t MaxPictureBytes = 16 * 1024 * 1024;
 
+// For a width and a height of 0 or more, up to any value a header can hold:
+// divided, never multiplied, so that no product can overflow.
 constexpr bool fitsInPicture(std::int64_t width, std::int64_t height) {
-    return width * height * 4 <= MaxPictureBytes;
+    return height == 0 || width <= MaxPictureBytes / 4 / height;
 }
 } // namespace BitmapLimits
 

@@ -378,8 +378,11 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("moves");
         for (const HostileKind& kind : hostileKinds()) {
-            if (kind.bytes != nullptr || kind.name == QLatin1String("missing")) {
-                QTest::addRow("Kon_W2.bmp %s", kind.name) << "Kon_W2.bmp" << kind.name << "";
+            // The header's edges, only the rules' words, are checked in the
+            // page's build word for word by tst_rules_agree.
+            if ((kind.bytes && !kind.headerEdge) || kind.name == "missing") {
+                QTest::addRow("Kon_W2.bmp %s", kind.name.constData())
+                    << "Kon_W2.bmp" << QString::fromLatin1(kind.name) << "";
             }
         }
         QTest::newRow("Kon_W.bmp missing") << "Kon_W.bmp"

@@ -75,6 +75,153 @@ QByteArray hugeRunLength() {
     return header + QByteArray(2 * 1024 * 1024, '\0');
 }
 
+// A seed of the fuzzer's, one of each kind of info header.
+QByteArray seed(const QString& name) {
+    QFile file(QStringLiteral(TARVIK_FUZZ_CORPUS "/") + name);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray topDown(QByteArray bytes) {
+    const qint32 height = qFromLittleEndian<qint32>(bytes.constData() + Height);
+    return patched(bytes, Height, -height);
+}
+
+// Each header field at the edges of what it can hold, in our own bitmap
+// (55 × 55, 32 bits with bit fields, a 108-byte header) or in a seed of
+// another kind of header; an edge at which the file is still sound has no row.
+struct Field {
+    int offset;
+    qint64 value;
+    int size = 4; // bytes
+};
+struct FieldEdge {
+    const char* name;
+    const char* reason;
+    QList<Field> fields;
+    const char* seed = nullptr; // or our own bitmap
+};
+
+constexpr qint64 Int32Max = std::numeric_limits<qint32>::max();
+constexpr qint64 Int32Min = std::numeric_limits<qint32>::min();
+constexpr qint64 Uint32Max = std::numeric_limits<quint32>::max();
+constexpr int CoreWidth = 18, CoreHeight = 20; // 16 bits each in OS/2's first header
+const char* const Core24 = "header-12-24bit.bmp";
+
+const QList<FieldEdge> fieldEdges{
+    {"width -1 (0xFFFFFFFF)", "недопустимый размер -1 × 55", {{Width, -1}}},
+    {"width INT32_MIN", "недопустимый размер -2147483648 × 55", {{Width, Int32Min}}},
+    {"width INT32_MAX", "слишком большой размер рисунка: 2147483647 × 55", {{Width, Int32Max}}},
+    {"height INT32_MAX", "слишком большой размер рисунка: 55 × 2147483647", {{Height, Int32Max}}},
+    {"height -INT32_MAX, top-down",
+     "слишком большой размер рисунка: 55 × 2147483647",
+     {{Height, -Int32Max}}},
+    {"INT32_MAX x INT32_MAX at 32 bits",
+     "слишком большой размер рисунка: 2147483647 × 2147483647",
+     {{Width, Int32Max}, {Height, Int32Max}}},
+    {"INT32_MAX x INT32_MAX at 32 bits, top-down",
+     "слишком большой размер рисунка: 2147483647 × 2147483647",
+     {{Width, Int32Max}, {Height, -Int32Max}}},
+    {"INT32_MAX x INT32_MAX at 24 bits",
+     "слишком большой размер рисунка: 2147483647 × 2147483647",
+     {{Width, Int32Max}, {Height, Int32Max}},
+     "header-40-24bit.bmp"},
+    {"INT32_MAX x INT32_MAX at 24 bits, top-down",
+     "слишком большой размер рисунка: 2147483647 × 2147483647",
+     {{Width, Int32Max}, {Height, -Int32Max}},
+     "header-124-24bit.bmp"},
+    {"60000 x 60000, top-down",
+     "слишком большой размер рисунка: 60000 × 60000",
+     {{Width, 60000}, {Height, -60000}}},
+    {"OS/2 header, width -1", "недопустимый размер -1 × 3", {{CoreWidth, 0xFFFF, 2}}, Core24},
+    {"OS/2 header, height INT16_MIN, top-down",
+     "файл обрезан: в нём 74 байт из 524314",
+     {{CoreHeight, 0x8000, 2}},
+     Core24},
+    {"OS/2 header, INT16_MAX x INT16_MAX",
+     "слишком большой размер рисунка: 32767 × 32767",
+     {{CoreWidth, 0x7FFF, 2}, {CoreHeight, 0x7FFF, 2}},
+     Core24},
+    {"planes 0", "плоскостей 0, а не одна", {{Planes, 0, 2}}},
+    {"planes 65535", "плоскостей 65535, а не одна", {{Planes, 0xFFFF, 2}}},
+    {"depth 0", "недопустимая глубина цвета 0", {{BitsPerPixel, 0, 2}}},
+    {"depth 1 with bit fields", "битовые маски при глубине цвета 1", {{BitsPerPixel, 1, 2}}},
+    {"depth 65535", "недопустимая глубина цвета 65535", {{BitsPerPixel, 0xFFFF, 2}}},
+    {"compression INT32_MAX",
+     "сжатый BMP не поддерживается (способ сжатия 2147483647)",
+     {{Compression, Int32Max}}},
+    {"compression UINT32_MAX",
+     "сжатый BMP не поддерживается (способ сжатия 4294967295)",
+     {{Compression, Uint32Max}}},
+    {"a table of 257 colours", "таблица из 257 цветов", {{ColoursUsed, 257}}, "header-40-8bit.bmp"},
+    {"a table of INT32_MAX colours",
+     "таблица из 2147483647 цветов",
+     {{ColoursUsed, Int32Max}},
+     "header-40-8bit.bmp"},
+    {"pixel offset 0", "внутри заголовка, со смещения 0", {{PixelsOffset, 0}}},
+    {"pixel offset 1", "внутри заголовка, со смещения 1", {{PixelsOffset, 1}}},
+    {"pixel offset INT32_MAX",
+     "файл обрезан: в нём 12222 байт из 2147495747",
+     {{PixelsOffset, Int32Max}}},
+    {"pixel offset UINT32_MAX",
+     "файл обрезан: в нём 12222 байт из 4294979395",
+     {{PixelsOffset, Uint32Max}}},
+    {"pixels inside the masks of a 3.x header",
+     "внутри заголовка, со смещения 58",
+     {{PixelsOffset, 58}},
+     "header-40-16bit-bitfields.bmp"},
+    {"declared file size INT32_MAX",
+     "файл обрезан: в нём 12222 байт из 2147483647",
+     {{DeclaredFileSize, Int32Max}}},
+    {"declared file size UINT32_MAX",
+     "файл обрезан: в нём 12222 байт из 4294967295",
+     {{DeclaredFileSize, Uint32Max}}},
+    {"header size 0", "заголовок неизвестного вида, 0 байт", {{HeaderSize, 0}}},
+    {"header size UINT32_MAX",
+     "файл обрезан: в нём 12222 байт, меньше заголовка",
+     {{HeaderSize, Uint32Max}}},
+};
+
+QByteArray withFields(QByteArray bytes, const QList<Field>& fields) {
+    for (const Field& field : fields) {
+        bytes = field.size == 2 ? with16(bytes, field.offset, quint16(field.value))
+                                : patched(bytes, field.offset, qint32(field.value));
+    }
+    return bytes;
+}
+
+// Where the colour table starts after each kind of header, in the seed of
+// 8 bits: the pixels said to start four bytes into it.
+constexpr std::pair<int, int> TableStarts[] = {
+    {12, 26}, {40, 54}, {64, 78}, {108, 122}, {124, 138}};
+
+QList<HostileKind> headerEdges() {
+    QList<HostileKind> kinds;
+    for (const FieldEdge& edge : fieldEdges) {
+        kinds << HostileKind{
+            edge.name,
+            edge.reason,
+            [edge] { return withFields(edge.seed ? seed(edge.seed) : soundBitmap(), edge.fields); },
+            nullptr,
+            false,
+            true};
+    }
+    for (const auto& [header, table] : TableStarts) {
+        const int inside = table + 4;
+        kinds << HostileKind{
+            "pixels inside the colour table, " + QByteArray::number(header) + "-byte header",
+            "внутри заголовка, со смещения " + QByteArray::number(inside),
+            [header, inside] {
+                return patched(seed(QStringLiteral("header-%1-8bit.bmp").arg(header)), PixelsOffset,
+                               inside);
+            },
+            nullptr,
+            false,
+            true};
+    }
+    return kinds;
+}
+
 bool write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -93,8 +240,11 @@ QByteArray patched(QByteArray bytes, int offset, qint32 value) {
     return bytes;
 }
 
-const QList<HostileKind>& hostileKinds() {
-    static const QList<HostileKind> kinds{
+namespace {
+
+// What a whole program may meet in a file's place.
+QList<HostileKind> fileKinds() {
+    return {
         {"missing", "не найден", nullptr,
          [](const QString& path) { return !QFile::exists(path) || QFile::remove(path); }, false},
         {"empty", "пуст", [] { return QByteArray(); }, nullptr, false},
@@ -126,6 +276,8 @@ const QList<HostileKind>& hostileKinds() {
          [] { return patched(soundBitmap(), DeclaredFileSize, 1'000'000'000); }, nullptr, false},
         {"one pixel row short", "файл обрезан: в нём 12002 байт из 12222", oneRowShort, nullptr,
          false},
+        {"one pixel row short, top-down", "файл обрезан: в нём 12002 байт из 12222",
+         [] { return topDown(oneRowShort()); }, nullptr, false},
         {"run-length compressed", "сжатый BMP не поддерживается (способ сжатия 1)",
          [] { return patched(withDepth(8), Compression, RunLength8); }, nullptr, false},
         {"run-length, 16384 x 16384 in 2 MB", "способ сжатия 1", hugeRunLength, nullptr, false},
@@ -164,18 +316,25 @@ const QList<HostileKind>& hostileKinds() {
          true},
 #endif
     };
+}
+
+} // namespace
+
+const QList<HostileKind>& hostileKinds() {
+    static const QList<HostileKind> kinds = fileKinds() + headerEdges();
     return kinds;
 }
 
-void addHostileKindRows(bool withOrdinaryUserKinds) {
+void addHostileKindRows(bool withOrdinaryUserKinds, bool withHeaderEdges) {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     for (const auto& kind : hostileKinds()) {
-        if (kind.asOrdinaryUser && !withOrdinaryUserKinds) {
+        if ((kind.asOrdinaryUser && !withOrdinaryUserKinds) ||
+            (kind.headerEdge && !withHeaderEdges)) {
             continue;
         }
-        QTest::newRow(kind.name) << QString::fromLatin1(kind.name)
-                                 << QString::fromUtf8(kind.reason);
+        QTest::newRow(kind.name.constData())
+            << QString::fromLatin1(kind.name) << QString::fromUtf8(kind.reason);
     }
 }
 
