@@ -24,7 +24,29 @@ if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
     sudo=(sudo)
 fi
+# Another apt or dpkg run (Debian's daily apt timers on a newly booted
+# desktop, an install beside ours) holds apt's lock for minutes: wait for it,
+# say so, and give up only past a deadline.
+lockDeadline=${TARVIK_APT_LOCK_WAIT:-900}
+aptGet() {
+    local until=$((SECONDS + lockDeadline)) said= errors
+    errors=$(mktemp)
+    until "${sudo[@]}" apt-get "$@" 2>"$errors"; do
+        if ! grep -q 'Could not get lock\|Unable to acquire\|Unable to lock' "$errors"; then
+            cat "$errors" >&2 && rm -f "$errors" && return 1
+        fi
+        if ((SECONDS >= until)); then
+            echo "install-deps: apt is still locked by another package manager after $lockDeadline s:" >&2
+            cat "$errors" >&2 && rm -f "$errors" && return 1
+        fi
+        [ -n "$said" ] || echo "install-deps: waiting up to $lockDeadline s for another package manager" \
+            "to finish: $(grep -m1 -o 'held by process.*' "$errors" || echo 'apt is locked')"
+        said=1
+        sleep 3
+    done
+    cat "$errors" >&2 && rm -f "$errors"
+}
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+aptGet update -qq
+aptGet install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
