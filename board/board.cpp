@@ -1,11 +1,16 @@
 #include "board.h"
 
+#include "kept_game.h"
 #include "layout.h"
 
 #include <cstdlib>
 
-void Board::startUp(const std::function<std::string(const char* fileName)>& applicationPath,
-                    const std::function<Cell*(int number)>& cell) {
+void Board::startUp(const PathOf& applicationPath, const CellOf& cell) {
+    setUp(applicationPath, cell);
+    ResetBoard();
+}
+
+void Board::setUp(const PathOf& applicationPath, const CellOf& cell) {
     MarkOnWhitePath = applicationPath("Trelk_W.bmp");
     MarkOnGreyPath = applicationPath("Trelk.bmp");
     for (int number = 1; number <= Layout::CellCount; ++number) {
@@ -16,7 +21,6 @@ void Board::startUp(const std::function<std::string(const char* fileName)>& appl
     SetColor();
     KnightOnWhitePath = applicationPath("Kon_W.bmp");
     KnightOnGreyPath = applicationPath("Kon_W2.bmp");
-    ResetBoard();
 }
 
 void Board::SetColor() {
@@ -51,6 +55,32 @@ void Board::SquareClick(Coord row, Coord col) {
         MoveKnight(row, col);
     } else if (TaskMode == TaskTour) {
         TourMove(row, col);
+    }
+}
+
+std::array<const std::string*, 2> Board::picturesFor(Coord row, Coord col) const {
+    if ((TaskMode != TaskKnightMove && TaskMode != TaskTour) || !isMove(row, col)) {
+        return {};
+    }
+    if (TaskMode == TaskKnightMove) {
+        return {&knightPath(row, col)};
+    }
+    return {&knightPath(row, col), &markPath(KnightRow, KnightCol)};
+}
+
+void Board::resume(const KeptGame& game) {
+    TaskMode = game.taskMode;
+    KnightRow = game.knightRow;
+    KnightCol = game.knightCol;
+    for (Coord row = 1; row <= BoardSize; ++row) {
+        for (Coord col = 1; col <= BoardSize; ++col) {
+            Visited(row, col) = game.marked(row, col);
+            if (row == KnightRow && col == KnightCol) {
+                Squares(row, col)->loadPicture(knightPath(row, col));
+            } else if (Visited(row, col) != 0) {
+                Squares(row, col)->loadPicture(markPath(row, col));
+            }
+        }
     }
 }
 

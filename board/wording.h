@@ -47,6 +47,7 @@ constexpr const char* Empty = "файл пуст";
 constexpr const char* NotBitmap = "это не рисунок BMP";
 constexpr const char* Undecodable = "рисунок BMP не удалось разобрать";
 constexpr const char* ServerUnreachable = "файл не удалось прочитать: сервер недоступен";
+constexpr const char* ServerDidNotAnswer = "файл не удалось прочитать: сервер не ответил";
 
 inline std::string serverAnswered(int status) {
     return filled("сервер ответил кодом %", {status});

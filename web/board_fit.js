@@ -36,9 +36,14 @@ var BoardFit = {
     frame.top = shift(box.top);
   },
   // A new zoom, a new size of the screen or a new colour scheme hands the
-  // event to the program, which paints the board anew.
+  // event to the program, which paints the board anew; so does the page
+  // coming back from the back/forward cache, where WebKit drops what a
+  // canvas holds.
   watch: function(event) {
     BoardFit.watchZoom(event);
+    Page.listen(window, 'pageshow', function(shown) {
+      if (shown.persisted) Page.run(event);
+    });
     Page.listen(window, 'resize', function() {
       if (BoardFit.fit()) Page.run(event);
       BoardFit.snap();

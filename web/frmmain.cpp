@@ -1,14 +1,29 @@
 #include "frmmain.h"
 
+#include "kept_game.h"
 #include "page.h"
 #include "run_time_error.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 using Layout::colOfCell;
 using Layout::rowOfCell;
+
+// What a primitive that writes a string into a buffer writes, whatever its
+// length; "" when it has none (-1).
+std::string pageString(int (*primitive)(char* buffer, int size)) {
+    std::string text(256, '\0');
+    int length = primitive(text.data(), static_cast<int>(text.size()));
+    if (length >= static_cast<int>(text.size())) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        length = primitive(text.data(), static_cast<int>(text.size()));
+    }
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return text;
+}
 
 } // namespace
 
@@ -48,8 +63,18 @@ void frmMain::handle(int event) {
     try {
         dispatch(event);
         nameSquares();
+        keepGame();
     } catch (...) {
         endWithRunTimeError();
+    }
+}
+
+// Written at every change, not when the page is hidden: a phone's browser
+// may end a background page without telling it.
+void frmMain::keepGame() {
+    if (std::string line = keptGame(board_, TARVIK_RELEASE); line != keptLine_) {
+        tarvik_keep_game(line.c_str());
+        keptLine_ = std::move(line);
     }
 }
 
@@ -68,10 +93,16 @@ void frmMain::dispatch(int event) {
     }
 }
 
+// A game the tab kept comes back as the player left it, without the credits
+// box; anything else kept is dropped, and the run starts afresh.
 void frmMain::Form_Load() {
-    tarvik_show_credits();
-    board_.startUp([this](const char* fileName) { return applicationPath(fileName); },
-                   [this](int number) { return &cells_[number - 1]; });
+    const std::optional<KeptGame> kept = readKeptGame(pageString(tarvik_kept_game), TARVIK_RELEASE);
+    if (!kept) {
+        tarvik_show_credits();
+    }
+    board_.setUp([this](const char* fileName) { return applicationPath(fileName); },
+                 [this](int number) { return &cells_[number - 1]; });
+    kept ? board_.resume(*kept) : board_.ResetBoard();
 }
 
 // The first square takes the focus, as the window's first focus stop does
@@ -84,14 +115,7 @@ void frmMain::showCentred() {
 // The page's folder is the program's: nothing is normalised, one "/" and the
 // name are added.
 std::string frmMain::applicationPath(const char* fileName) const {
-    std::string folder(256, '\0');
-    int length = tarvik_page_folder(folder.data(), static_cast<int>(folder.size()));
-    if (length >= static_cast<int>(folder.size())) {
-        folder.resize(static_cast<std::size_t>(length) + 1);
-        length = tarvik_page_folder(folder.data(), static_cast<int>(folder.size()));
-    }
-    folder.resize(static_cast<std::size_t>(length));
-    return folder + "/" + fileName;
+    return pageString(tarvik_page_folder) + "/" + fileName;
 }
 
 void frmMain::nameSquares() {
@@ -120,6 +144,7 @@ void frmMain::repaint() {
 }
 
 void frmMain::Picture_Click(int number) {
+    askForPictures(board_, rowOfCell(number), colOfCell(number));
     board_.SquareClick(rowOfCell(number), colOfCell(number));
 }
 

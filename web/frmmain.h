@@ -36,6 +36,7 @@ private:
     void showCentred();
     std::string applicationPath(const char* fileName) const;
     void nameSquares();
+    void keepGame();
     void sizeBoard();
     void repaint();
 
@@ -44,4 +45,5 @@ private:
 
     std::array<PageCell, Layout::CellCount> cells_; // Picture1 .. Picture64
     SquareNames squareNames_;
+    std::string keptLine_; // as the tab keeps it
 };

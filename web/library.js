@@ -106,10 +106,13 @@ var TarvikPrimitives = {
     context.restore();
   },
 
-  // int tarvik_fetch_file(const char* url, int limit, int* status);
-  tarvik_fetch_file: function(url, limit, status) {
+  // void tarvik_ask_for_file(const char* url, int limit, int deadlineMs);
+  tarvik_ask_for_file: function(
+      url, limit, deadlineMs) { Pictures.askFor(UTF8ToString(url), limit, deadlineMs); },
+  // int tarvik_fetch_file(const char* url, int limit, int deadlineMs, int* status);
+  tarvik_fetch_file: function(url, limit, deadlineMs, status) {
     return Asyncify.handleAsync(async function() {
-      var fetched = await Pictures.fetch(UTF8ToString(url), limit);
+      var fetched = await Pictures.fetch(UTF8ToString(url), limit, deadlineMs);
       if (fetched.bytes !== undefined) return fetched.bytes;
       HEAP32[status >> 2] = fetched.status;
       return -1;
@@ -126,11 +129,24 @@ var TarvikPrimitives = {
   // void tarvik_release_picture(int picture);
   tarvik_release_picture: function(handle) { Pictures.release(handle); },
 
+  // int tarvik_kept_game(char* buffer, int size);
+  tarvik_kept_game: function(buffer, size) {
+    if (KeptGame.line === null) return -1;
+    stringToUTF8(KeptGame.line, buffer, size);
+    return lengthBytesUTF8(KeptGame.line);
+  },
+  // void tarvik_keep_game(const char* line);
+  tarvik_keep_game: function(line) { Page.keep(UTF8ToString(line)); },
+
   // void tarvik_show_credits();
   tarvik_show_credits: function() {
-    // The page opened the box as soon as it was read; it may be closed
-    // already.
+    // The page opened the box as soon as it was read, unless the tab kept a
+    // game; it may be closed already.
     var box = document.getElementById('credits');
+    if (KeptGame.line !== null) {
+      KeptGame.line = null;
+      box.showModal();
+    }
     return Asyncify.handleAsync(function() {
       return new Promise(function(resolve) {
         if (!box.open) return resolve();
@@ -143,6 +159,7 @@ var TarvikPrimitives = {
     var box = document.getElementById('report');
     box.querySelector('h1').textContent = UTF8ToString(title);
     box.querySelector('p').textContent = UTF8ToString(message);
+    Page.keep('');  // the run has ended, whenever the player closes the box
     return Asyncify.handleAsync(function() {
       return new Promise(function(resolve) {
         box.addEventListener('close', function() { resolve(); }, {once: true});

@@ -32,18 +32,31 @@ void tarvik_fill(int x, int y, int width, int height, int rgb);
 void tarvik_draw_picture(int picture, int x, int y, int width, int height, double ratio,
                          int smooth);
 
-// Fetches the file anew and keeps at most `limit` of its bytes for
-// tarvik_take_file. Returns how many it kept, or -1 when the server's answer
-// is not the file: its HTTP status in `status`, 0 when it could not be reached.
-int tarvik_fetch_file(const char* url, int limit, int* status);
+// Asks the server for the file now, for the tarvik_fetch_file that follows,
+// so that the files of one move travel together.
+void tarvik_ask_for_file(const char* url, int limit, int deadlineMs);
+// Fetches the file anew, or takes what tarvik_ask_for_file asked for, and
+// keeps at most `limit` of its bytes for tarvik_take_file. Returns how many
+// it kept, or -1 when the server's answer is not the file: its HTTP status in
+// `status`, 0 when it could not be reached, -1 when it did not answer within
+// `deadlineMs`.
+int tarvik_fetch_file(const char* url, int limit, int deadlineMs, int* status);
 // Copies the bytes kept into the buffer, as many as tarvik_fetch_file said.
 void tarvik_take_file(unsigned char* buffer);
 // Decodes the bytes as a picture: a handle above 0, or 0 when it cannot.
 int tarvik_decode_picture(const unsigned char* bytes, int size);
 void tarvik_release_picture(int picture);
 
+// The game the tab keeps (written by tarvik_keep_game before the browser
+// ended the page), as tarvik_page_folder writes the folder; -1 when none.
+int tarvik_kept_game(char* buffer, int size);
+// Keeps the line as the tab's game; "" keeps none. Once the program has
+// ended, nothing.
+void tarvik_keep_game(const char* line);
+
 // Modal boxes: each returns when the user has closed it. The page opens the
-// credits box itself, with the program's words, as soon as it is read.
+// credits box itself, with the program's words, as soon as it is read, unless
+// the tab keeps a game; then it opens it here.
 void tarvik_show_credits();
 void tarvik_report(const char* title, const char* message);
 

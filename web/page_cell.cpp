@@ -29,9 +29,20 @@ void fill(const Layout::PixelRect& rect, int rgb) {
     throw PictureLoadError(Wording::pictureLoadFailure(path, reason));
 }
 
+// The server's deadline for a whole file, through the worker or not: twice
+// the worker's, so that where the worker keeps a copy, the copy comes first.
+constexpr int FileDeadlineMs = 2 * TARVIK_SERVER_DEADLINE_MS;
+// One byte more than any bitmap may hold at most, so that the rules can tell
+// a larger file.
+constexpr int FileLimit = int(BitmapLimits::MaxFileBytes + 1);
+constexpr int NoAnswer = -1;
+
 // Why the server's answer is not the file: its status, 0 when unreachable.
 std::string unanswered(int status) {
     using namespace Wording::Reason;
+    if (status == NoAnswer) {
+        return ServerDidNotAnswer;
+    }
     if (status == 404 || status == 410) {
         return NotFound;
     }
@@ -41,11 +52,9 @@ std::string unanswered(int status) {
     return status == 0 ? ServerUnreachable : serverAnswered(status);
 }
 
-// The file's bytes, one more than any bitmap may hold at most, so that the
-// rules can tell a larger file.
 std::vector<unsigned char> fetchFile(const std::string& path) {
     int status = 0;
-    const int size = tarvik_fetch_file(path.c_str(), int(BitmapLimits::MaxFileBytes + 1), &status);
+    const int size = tarvik_fetch_file(path.c_str(), FileLimit, FileDeadlineMs, &status);
     if (size < 0) {
         fail(path, unanswered(status));
     }
@@ -55,6 +64,14 @@ std::vector<unsigned char> fetchFile(const std::string& path) {
 }
 
 } // namespace
+
+void askForPictures(const Board& board, Coord row, Coord col) {
+    for (const std::string* path : board.picturesFor(row, col)) {
+        if (path != nullptr) {
+            tarvik_ask_for_file(path->c_str(), FileLimit, FileDeadlineMs);
+        }
+    }
+}
 
 PageCell::~PageCell() {
     releasePicture();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board.h"
 #include "cell.h"
 
 // One square of the board on the page: its colour and picture, painted into
@@ -27,3 +28,8 @@ private:
     ColourValue backColor_ = 0;
     int picture_ = 0; // the page's handle; 0 is the empty picture
 };
+
+// Asks the server now for every file the click on (row, col) will paint, so
+// that they travel together: one round trip, not one a file. Each cell's
+// loadPicture then takes its own, in the move's order.
+void askForPictures(const Board& board, Coord row, Coord col);

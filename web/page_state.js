@@ -25,8 +25,21 @@ var Page = {
       if (!Page.ended) handler(event);
     }, options);
   },
-  // No handler runs from now on; the board leaves the page with `leave`.
+  // The game in progress, kept in the tab's session storage (read first by
+  // index.html, KeptGame) so that a page the browser ended, as phones end
+  // background tabs, comes back as the player left it; "" keeps none. Where
+  // storage is refused (private modes, a full quota) the page plays on.
+  keep: function(line) {
+    if (Page.ended) return;
+    try {
+      line ? sessionStorage.setItem(KeptGame.key, line) : sessionStorage.removeItem(KeptGame.key);
+    } catch (refused) {
+    }
+  },
+  // No handler runs from now on, and the run is not kept; the board leaves
+  // the page with `leave`.
   end: function(leave) {
+    Page.keep('');
     Page.ended = true;
     if (leave) Page.frame.remove();
   },

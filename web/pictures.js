@@ -40,17 +40,35 @@ var Pictures = {
     }
     return new Uint8Array(await new Blob(chunks).arrayBuffer()).subarray(0, limit);
   },
-  // { bytes } kept for the program, or { status } of an answer that is not
-  // the file: the server's status, 0 when it could not be reached.
-  fetch: async function(path, limit) {
+  // The answers asked for ahead of their paints, by path: the files of one
+  // move travel together.
+  asked: new Map(),
+  askFor: function(
+      path, limit,
+      deadlineMs) { Pictures.asked.set(path, Pictures.answer(path, limit, deadlineMs)); },
+  // { bytes } of the file, or { status } of an answer that is not the file:
+  // the server's status, 0 when it could not be reached, -1 when it did not
+  // answer, the whole file, by the deadline.
+  answer: async function(path, limit, deadlineMs) {
+    var stop = new AbortController(), late = setTimeout(function() { stop.abort(); }, deadlineMs);
     try {
-      var response = await fetch(Pictures.url(path), {cache: 'no-store'});
+      var response = await fetch(Pictures.url(path), {cache: 'no-store', signal: stop.signal});
       if (!response.ok) return {status: response.status};
-      Pictures.fetched = await Pictures.readCapped(response, limit);
-      return {bytes: Pictures.fetched.length};
-    } catch (unreachable) {
-      return {status: 0};
+      return {bytes: await Pictures.readCapped(response, limit)};
+    } catch (failed) {
+      return {status: stop.signal.aborted ? -1 : 0};
+    } finally {
+      clearTimeout(late);
     }
+  },
+  // { bytes } kept for the program (their number), or { status }.
+  fetch: async function(path, limit, deadlineMs) {
+    var asked = Pictures.asked.get(path) || Pictures.answer(path, limit, deadlineMs);
+    Pictures.asked.delete(path);
+    var answer = await asked;
+    if (answer.status !== undefined) return answer;
+    Pictures.fetched = answer.bytes;
+    return {bytes: answer.bytes.length};
   },
   take: function() {
     var bytes = Pictures.fetched;

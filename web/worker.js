@@ -1,9 +1,10 @@
 // The site's service worker: after one visit the game opens and plays
 // offline, and it is never stale while the server answers. Every request goes
 // to the network first, and the server's answer, whatever its status, is what
-// the page gets; only when the network itself fails does the copy kept here
-// answer. The bitmaps keep their no-store, so every paint still reaches the
-// server; the page and its code are revalidated, whatever max-age a host sends.
+// the page gets; only when the network itself fails, or the server has not
+// answered within the deadline, does the copy kept here answer. The bitmaps keep their no-store, so
+// every paint still reaches the server; the page and its code are revalidated, whatever max-age a
+// host sends.
 
 // Each installed copy keeps its own: the copy is named for this release and
 // this worker's scope, so that releases side by side on one host never take
@@ -11,9 +12,12 @@
 const prefix = 'tarvik-';
 const scope = ' ' + registration.scope;
 const version = prefix + '@PROJECT_VERSION@' + scope;
-// The site's files, filled in when it is made.
+// The site's files, and how long the server has to answer before the copy
+// does (its reason is given where the site is made: a network that hangs
+// never fails), filled in when it is made.
 // clang-format off
 const files = ['./', @SITE_FILES@];
+const deadlineMs = @TARVIK_SERVER_DEADLINE_MS@;
 // clang-format on
 const kept = caches.open(version);
 
@@ -59,14 +63,22 @@ async function fromNetwork(event, url) {
   const lookUp = () => kept.then((cache) => cache.match(url));
   const known = copies.get(url);
   const copy = known ? null : lookUp();
+  const stop = new AbortController();
+  const asked = fetch(url, {
+    cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache',
+    signal: stop.signal,
+  });
   let response;
   try {
-    response =
-        await fetch(url, {cache: event.request.cache == 'no-store' ? 'no-store' : 'no-cache'});
-  } catch (unreachable) {
+    response = await answerWithin(asked, deadlineMs);
+  } catch (unanswered) {
     const offline = await (copy ?? lookUp());
-    if (offline) return offline;
-    throw unreachable;
+    if (offline) {
+      stop.abort();
+      return offline;
+    }
+    if (unanswered != late) throw unanswered;
+    response = await asked;  // no copy: the server's answer, whenever it comes
   }
   if (!response.ok) return response;
   const version = fileVersion(response);
@@ -78,6 +90,14 @@ async function fromNetwork(event, url) {
         kept.then((cache) => cache.put(url, fresh)).then(() => copies.set(url, version)));
   }
   return response;
+}
+
+// The server's answer, or `late` past the deadline.
+const late = new Error('the server has not answered');
+function answerWithin(asked, ms) {
+  let timer;
+  const deadline = new Promise((_, fail) => timer = setTimeout(() => fail(late), ms));
+  return Promise.race([asked, deadline]).finally(() => clearTimeout(timer));
 }
 
 // What tells one file from another without reading it, or '' when the

@@ -36,13 +36,18 @@ std::string path(const char* fileName) {
 }
 
 // Started as the window starts it, in the program's own order.
-TestBoard::TestBoard() {
+TestBoard::TestBoard(bool startingPosition) {
     for (int number = 1; number <= 64; ++number) {
         cells.push_back(std::make_unique<RecordingCell>(log, Coord((number - 1) / 8 + 1),
                                                         Coord((number - 1) % 8 + 1)));
     }
-    board.startUp([](const char* fileName) { return path(fileName); },
-                  [this](int number) { return cells[std::size_t(number - 1)].get(); });
+    const auto pathOf = [](const char* fileName) { return path(fileName); };
+    const auto cellOf = [this](int number) { return cells[std::size_t(number - 1)].get(); };
+    if (startingPosition) {
+        board.startUp(pathOf, cellOf);
+    } else {
+        board.setUp(pathOf, cellOf);
+    }
     log.entries.clear();
 }
 

@@ -37,11 +37,12 @@ private:
 };
 
 // A board bound to 64 recording cells with the paths and colours that
-// start-up gives it, in the starting position, its log emptied.
+// start-up gives it, in the starting position (or only set up, before any
+// picture), its log emptied.
 struct TestBoard {
     static constexpr const char* Folder = "/app";
 
-    TestBoard();
+    explicit TestBoard(bool startingPosition = true);
 
     RecordingCell& cell(Coord row, Coord col) {
         return *cells[static_cast<std::size_t>((row - 1) * 8 + col - 1)];

@@ -1,3 +1,4 @@
+#include "kept_game.h"
 #include "recording_cell.h"
 
 #include <QTest>
@@ -82,6 +83,36 @@ private slots:
         QCOMPARE(t.pictures(), pictures);
         QCOMPARE(t.visited(), visited);
         QCOMPARE(t.board.TaskMode, task);
+    }
+
+    // A kept game is read only as this release wrote it, of a board play can
+    // reach: anything else is dropped, and the page starts afresh.
+    void onlyAKeptGameOfThisReleaseIsRead_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("read");
+        const QString start = QString(56, '0') + 'K' + QString(7, '0');
+        const QString toured = QString(41, '0') + "K000000000000001" + QString(7, '0');
+        QTest::newRow("the start") << "1.0.0 0 " + start << true;
+        QTest::newRow("a tour") << "1.0.0 2 " + toured << true;
+        QTest::newRow("another release") << "1.0.1 2 " + toured << false;
+        QTest::newRow("an earlier release's prefix") << "1.0 2 " + toured << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("a square short") << "1.0.0 2 " + toured.chopped(1) << false;
+        QTest::newRow("a square more") << "1.0.0 2 " + toured + '0' << false;
+        QTest::newRow("no knight") << "1.0.0 2 " + QString(toured).replace('K', '1') << false;
+        QTest::newRow("two knights") << "1.0.0 2 " + QString(toured).replace('1', 'K') << false;
+        QTest::newRow("task 3") << "1.0.0 3 " + toured << false;
+        QTest::newRow("no task, but marks") << "1.0.0 0 " + toured << false;
+        QTest::newRow("a strange square")
+            << "1.0.0 1 " + QString(start).replace(0, 1, "x") << false;
+        QTest::newRow("a tab for a space") << "1.0.0\t2 " + toured << false;
+    }
+
+    void onlyAKeptGameOfThisReleaseIsRead() {
+        QFETCH(QString, line);
+        QFETCH(bool, read);
+        const std::optional<KeptGame> game = readKeptGame(line.toStdString(), "1.0.0");
+        QCOMPARE(game.has_value(), read);
     }
 
     void fromANewGameOnlyTwoSquaresAreAccepted() {

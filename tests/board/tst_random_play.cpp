@@ -1,3 +1,4 @@
+#include "kept_game.h"
 #include "recording_cell.h"
 #include "test_rules.h"
 
@@ -71,10 +72,43 @@ private:
     int col_ = 1;
 };
 
+std::vector<std::string> named(const std::array<const std::string*, 2>& paths) {
+    std::vector<std::string> names;
+    for (const std::string* path : paths) {
+        if (path != nullptr) {
+            names.push_back(*path);
+        }
+    }
+    return names;
+}
+
+// The files of the "load" entries, in their order.
+std::vector<std::string> loadedPaths(const std::vector<std::string>& entries) {
+    std::vector<std::string> paths;
+    for (const std::string& entry : entries) {
+        if (entry.starts_with("load ")) {
+            paths.push_back(entry.substr(entry.find('/')));
+        }
+    }
+    return paths;
+}
+
 } // namespace
 
 class RandomPlayTest : public QObject {
     Q_OBJECT
+
+    // The game as the page keeps it, resumed on a board just set up, is the
+    // game as it was, pictures and all.
+    static void checkKeptAndResumed(TestBoard& t, const QByteArray& where) {
+        const std::optional<KeptGame> game = readKeptGame(keptGame(t.board, "1.0.0"), "1.0.0");
+        QVERIFY2(game.has_value(), where);
+        TestBoard resumed(false);
+        resumed.board.resume(*game);
+        QVERIFY2(resumed.pictures() == t.pictures() && resumed.visited() == t.visited() &&
+                     resumed.board.TaskMode == t.board.TaskMode,
+                 where + "\n" + QByteArray::fromStdString(resumed.pictures()));
+    }
 
 private slots:
     void boardAgreesWithTheModelStepByStep_data() {
@@ -94,6 +128,7 @@ private slots:
         int task = TaskNone;
         for (int step = 0; step < 5000; ++step) {
             std::vector<std::string> expected;
+            const QByteArray where = "step " + QByteArray::number(step);
             t.log.entries.clear();
             const int kind = percent(random);
             if (kind < 4) {
@@ -106,10 +141,15 @@ private slots:
                 const int row = square(random);
                 const int col = square(random);
                 model.click(task, row, col, expected);
+                QVERIFY2(named(t.board.picturesFor(Coord(row), Coord(col))) ==
+                             loadedPaths(expected),
+                         where);
                 t.board.SquareClick(static_cast<Coord>(row), static_cast<Coord>(col));
             }
-            const QByteArray where = "step " + QByteArray::number(step);
             QVERIFY2(t.log.entries == expected, where);
+            if (step % 50 == 0) {
+                checkKeptAndResumed(t, where);
+            }
             QVERIFY2(t.visited() == model.visited(),
                      where + "\n" + QByteArray::fromStdString(t.visited()));
             QVERIFY2(t.invariantViolations().empty(),

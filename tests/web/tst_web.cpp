@@ -18,7 +18,12 @@ namespace {
 // What comes before the moves: a return visit, offline, after the first has
 // installed the worker (and the browser has stopped it), or the player's
 // system in the dark scheme.
-enum class Before { Nothing, Offline, OfflineWorkerStopped, DarkScheme };
+// Or, once it is installed, a network that takes every request and never
+// answers, as on a train: from the next move on, or from opening the page.
+enum class Before { Nothing, Offline, OfflineWorkerStopped, ServerHangs, OpenedWhileServerHangs };
+
+// What the worker waits for before its copy answers, a request at a time.
+constexpr int WorkerDeadlineMs = 5000;
 
 // The row's name, and where it runs when not everywhere.
 QByteArray rowName(const char* name, std::initializer_list<Facility> needs) {
@@ -135,10 +140,18 @@ class WebTest : public QObject {
     }
 
     void comeBefore(Page& page, Before before) {
-        if (before != Before::Offline && before != Before::OfflineWorkerStopped) {
+        if (before == Before::Nothing) {
             return;
         }
         QVERIFY(page.workerActive());
+        if (before == Before::ServerHangs || before == Before::OpenedWhileServerHangs) {
+            page.serve("hang");
+            if (before == Before::OpenedWhileServerHangs) { // the page, its code, the knight
+                page.open(page.folderUrl() + "/index.html");
+                QVERIFY(page.comesBack(4 * WorkerDeadlineMs));
+            }
+            return;
+        }
         if (engineCan({Facility::DevTools})) {
             QCOMPARE(
                 page.browser().devTools("Page.getInstallabilityErrors")["installabilityErrors"],
@@ -148,7 +161,40 @@ class WebTest : public QObject {
             page.browser().devTools("ServiceWorker.enable");
             page.browser().devTools("ServiceWorker.stopAllWorkers");
         }
-        QVERIFY(page.reopenOffline(page.folderUrl() + "/index.html"));
+        page.reopenOffline(page.folderUrl() + "/index.html");
+        QVERIFY(page.comesBack());
+    }
+
+    // What the browser or the player does to the page after a tour of five
+    // moves, the knight on (2, 6).
+    void leave(Page& page, const QString& step) {
+        if (step == "reload") {
+            page.reload();
+        } else if (step == "crash") { // as a phone's system ends a background tab's renderer
+            page.browser().crashAndReload();
+            page.recordUnseen();     // the new session runs nothing before the page's scripts
+        } else if (step == "back") { // the page itself again, not a new one from what was kept
+            page.run("window.stayed = true");
+            page.open(page.folderUrl() + "/manifest.webmanifest");
+            page.run("history.back()");
+            QVERIFY(page.waitFor("window.stayed === true"));
+        } else if (step == "tab") {
+            page.openInNewTab();
+        } else if (step == "report") { // the knight's next picture cannot be loaded
+            QVERIFY(QFile::rename(page.file("Kon_W2.bmp"), page.file("gone")));
+            page.play("31");
+            QVERIFY(page.waitFor("document.getElementById('report').open"));
+            page.answer("report");
+            QVERIFY(QFile::rename(page.file("gone"), page.file("Kon_W2.bmp")));
+        } else if (step == "damage") {
+            page.run("sessionStorage.setItem(KeptGame.key, sessionStorage.getItem(KeptGame.key)"
+                     ".replace('K', 'KK'))");
+        } else {
+            page.play(step);
+            QVERIFY(page.waitFor(step == "mnuExit" ? "!document.getElementById('frmMain')"
+                                                   : "document.getElementById('Picture57')"
+                                                     ".ariaLabel.endsWith('конь')"));
+        }
     }
 
     // Shift+Tab that many times, from the cell after the menu bar's heading
@@ -163,6 +209,8 @@ class WebTest : public QObject {
     }
 
 private slots:
+    void cleanupTestCase() { Page::endKeptBrowser(); }
+
     void playsAsTheBoardSays_data() {
         QTest::addColumn<Visit>("visit");
         QTest::addColumn<Before>("before");
@@ -212,6 +260,10 @@ private slots:
             Before::OfflineWorkerStopped, "mnuAllBoard 42 25", false, "x81 x62 K41");
         row("tour in the dark scheme", {}, desk.dark(), no, "mnuAllBoard 42 25", false,
             "x81 x62 K41");
+        row("installed, then a tour while the server hangs", {}, desk, Before::ServerHangs,
+            "mnuAllBoard 42", false, "x81 K62");
+        row("installed, then opened and a tour while the server hangs", {}, desk,
+            Before::OpenedWhileServerHangs, "mnuAllBoard 42", false, "x81 K62");
     }
     void playsAsTheBoardSays() {
         QFETCH(Visit, visit);
@@ -296,6 +348,15 @@ private slots:
         QCOMPARE(page.run("return [...document.querySelectorAll('*')].every("
                           "e => !e.scrollTop && !e.scrollLeft) && !scrollX && !scrollY"),
                  true);
+        // A second click on an open heading closes its menu, and so does
+        // Escape, as on the desktop.
+        const QString tasksOpen = "document.getElementById('mnuMoveH').checkVisibility()";
+        for (const QString& closing : {QStringLiteral("click"), Escape}) {
+            page.browser().click("mnuTasks");
+            QVERIFY(page.waitFor(tasksOpen));
+            closing == "click" ? page.browser().click("mnuTasks") : page.browser().press({Escape});
+            QVERIFY2(page.waitFor("!" + tasksOpen), qPrintable(closing));
+        }
         page.play("mnuExit");
         QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
     }
@@ -348,6 +409,8 @@ private slots:
         // Through the worker, a new page on the server is what a reload
         // shows, though the old one looks fresh for months; a missing
         // picture is reported.
+        page.play("57");
+        QVERIFY(page.knightIsOn(8, 1));
         QFile::remove(page.file("Kon_W.bmp"));
         if (worker) {
             QFile index(page.file("index.html"));
@@ -356,13 +419,15 @@ private slots:
             index.close();
             page.open(page.folderUrl() + "/index.html");
             QVERIFY(page.waitFor("!!document.getElementById('new')"));
-            QVERIFY(page.passCredits());
+            QVERIFY(page.comesBack());
         }
-        page.play(worker ? "mnuMoveH 42" : "57 42");
+        page.play("42");
         QVERIFY(page.waitFor("document.getElementById('report').open"));
         QVERIFY(page.text("#report p").endsWith("Kon_W.bmp»: файл не найден."));
+        page.answer("report");
         if (worker) { // offline, the page and pictures the server last sent
-            QVERIFY(page.reopenOffline(page.folderUrl() + "/index.html"));
+            page.reopenOffline(page.folderUrl() + "/index.html");
+            QVERIFY(page.passCredits()); // the report ended the run
             QVERIFY(page.waitFor("!!document.getElementById('new')"));
             page.play("mnuMoveH 42");
             QVERIFY(page.knightIsOn(6, 2));
@@ -373,29 +438,41 @@ private slots:
 
     // Every kind of bytes the desktop refuses, the page refuses too, with the
     // desktop's words for the same file.
+    // What the board shows behind the report: a Tour move asks for both its
+    // files at once, yet a knight that fails changes nothing, and a mark that
+    // fails leaves the knight on both squares.
     void aPictureThatCannotBeLoadedEndsTheProgram_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("moves");
+        QTest::addColumn<QString>("board");
         for (const HostileKind& kind : hostileKinds()) {
             // The header's edges, only the rules' words, are checked in the
             // page's build word for word by tst_rules_agree.
             if ((kind.bytes && !kind.headerEdge) || kind.name == "missing") {
                 QTest::addRow("Kon_W2.bmp %s", kind.name.constData())
-                    << "Kon_W2.bmp" << QString::fromLatin1(kind.name) << "";
+                    << "Kon_W2.bmp" << QString::fromLatin1(kind.name) << ""
+                    << "";
             }
         }
         QTest::newRow("Kon_W.bmp missing") << "Kon_W.bmp"
                                            << "missing"
-                                           << "mnuMoveH 42";
+                                           << "mnuMoveH 42"
+                                           << "K81";
+        QTest::newRow("Kon_W.bmp missing, in a tour") << "Kon_W.bmp"
+                                                      << "missing"
+                                                      << "mnuAllBoard 42"
+                                                      << "K81";
         QTest::newRow("Trelk.bmp missing") << "Trelk.bmp"
                                            << "missing"
-                                           << "mnuAllBoard 42";
+                                           << "mnuAllBoard 42"
+                                           << "K81 K62";
     }
     void aPictureThatCannotBeLoadedEndsTheProgram() {
         QFETCH(QString, file);
         QFETCH(QString, kind);
         QFETCH(QString, moves);
+        QFETCH(QString, board);
         Page page;
         QVERIFY(makeHostileFile(kind, page.file(file)));
         QVERIFY(page.waitFor("document.getElementById('credits').open"));
@@ -410,8 +487,83 @@ private slots:
         QCOMPARE(page.text("#report p"),
                  QStringLiteral("Не удалось загрузить рисунок «%1/%2»: %3.")
                      .arg(page.folderUrl(), file, desktopReason(page.file(file))));
+        if (!board.isEmpty()) {
+            const QImage squares = page.squares();
+            QCOMPARE(squareAmiss(page, squares, squares.rect(), board), QString());
+        }
         page.answer("report");
         QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+
+    // Where the worker has no copy of a file and the server takes the
+    // request and never answers, the move ends in the report, by a deadline.
+    void aServerThatNeverAnswersEndsInTheReport() {
+        Page page;
+        QVERIFY(page.passCredits());
+        QVERIFY(page.workerActive());
+        QVERIFY(page.waitFor("(caches.keys().then(k => caches.open(k[0])).then(c =>"
+                             "c.delete(new URL('Kon_W.bmp', location)).then(d => window.gone = d)),"
+                             "window.gone)"));
+        page.serve("hang");
+        page.play("mnuMoveH 42");
+        QVERIFY(page.waitFor("document.getElementById('report').open", 4 * WorkerDeadlineMs));
+        QCOMPARE(page.text("#report p"),
+                 QStringLiteral("Не удалось загрузить рисунок «%1/Kon_W.bmp»: файл не удалось "
+                                "прочитать: сервер не ответил.")
+                     .arg(page.folderUrl()));
+        page.answer("report");
+        QVERIFY(page.waitFor("!document.getElementById('frmMain')"));
+    }
+
+    // A phone's browser ends background pages and reloads them when the
+    // player comes back, which looks to the page like a reload: within one
+    // tab the run goes on, as the player left it, with no credits box again
+    // and the task's rules for the next click. A run the player ended, a new
+    // tab, or a kept game that cannot be read starts afresh.
+    void theTabKeepsTheGameInProgress_data() {
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("board"); // as it comes back, "" afresh
+        QTest::addColumn<QString>("next");  // a click and what it leaves
+        QTest::addColumn<QString>("after");
+        const char* const toured = "x81 x62 x41 x22 x14 K26";
+        const char* const onward = "x81 x62 x41 x22 x14 x26 K47";
+        const auto row = [](const char* name, std::initializer_list<Facility> needs,
+                            const char* then, const char* board, const char* next,
+                            const char* after) {
+            if (engineCan(needs)) {
+                QTest::newRow(rowName(name, needs)) << then << board << next << after;
+            }
+        };
+        row("a reload", {}, "reload", toured, "31", onward);
+        row("a killed renderer, then a reload", {Facility::DevTools}, "crash", toured, "31",
+            onward);
+        row("back and forward, from the browser's cache", {}, "back", toured, "31", onward);
+        row("a new game, then a reload", {}, "mnuNewGame reload", "K81", "42", "x81 K62");
+        // Afresh, no task is chosen: the first click does nothing.
+        const char* const noTask = "42 mnuMoveH 42";
+        row("a new tab", {}, "tab", "", noTask, "K62");
+        row("Exit, then a reload", {}, "mnuExit reload", "", noTask, "K62");
+        row("the report, then a reload", {}, "report reload", "", noTask, "K62");
+        row("a damaged kept game, then a reload", {}, "damage reload", "", noTask, "K62");
+    }
+    void theTabKeepsTheGameInProgress() {
+        QFETCH(QString, then);
+        QFETCH(QString, board);
+        QFETCH(QString, next);
+        QFETCH(QString, after);
+        Page page;
+        QVERIFY(page.passCredits());
+        page.play("mnuAllBoard 42 25 10 4 14");
+        QVERIFY(page.knightIsOn(2, 6));
+        for (const QString& step : then.split(' ')) {
+            leave(page, step);
+        }
+        // A new tab takes no keys in WebKit's MiniBrowser until it is clicked.
+        QVERIFY(board.isEmpty() ? page.passCredits(then == "tab") : page.comesBack());
+        checkSquares(page, page.client(), board.isEmpty() ? "K81" : board);
+        page.play(next);
+        checkSquares(page, page.client(), after);
+        QCOMPARE(page.unseen(), QString());
     }
 
     // What the program cannot catch itself still ends in the report.
@@ -494,12 +646,12 @@ private slots:
         const QStringList addresses{page.folderUrl() + "/index.html", page.folderUrl() + "/"};
         for (const QString& address : addresses) {
             page.open(address);
-            QVERIFY2(page.passCredits(), qPrintable(address));
+            QVERIFY2(page.comesBack(), qPrintable(address));
         }
         page.stopServer();
         for (const QString& address : addresses) {
             page.open(address);
-            QVERIFY2(page.passCredits(), qPrintable(address + " offline"));
+            QVERIFY2(page.comesBack(), qPrintable(address + " offline"));
         }
         page.play("mnuAllBoard 42");
         QVERIFY(page.knightIsOn(6, 2));
@@ -528,14 +680,15 @@ private slots:
                 worker.write(script) > 0);
         worker.close();
         page.open(page.folderUrl(next) + "/index.html");
-        QVERIFY(page.passCredits());
+        QVERIFY(beside ? page.passCredits() : page.comesBack()); // each folder keeps its own
         // The new worker has its copy; the old one's stays only beside it.
         const QString copies = beside ? "tarvik-" TARVIK_VERSION ",tarvik-" TARVIK_VERSION ".1"
                                       : "tarvik-" TARVIK_VERSION ".1";
         QVERIFY(page.waitFor("(caches.keys().then(k => window.copies = k.map(n => n.split(' ')[0])"
                              ".sort().join()), window.copies == '" +
                              copies + "')"));
-        QVERIFY(page.reopenOffline(page.folderUrl() + "/index.html"));
+        page.reopenOffline(page.folderUrl() + "/index.html");
+        QVERIFY(page.comesBack());
         page.play("mnuAllBoard 42");
         QVERIFY(page.knightIsOn(6, 2));
     }
@@ -562,7 +715,8 @@ private slots:
     }
 
     // Long play leaves nothing behind in the page: as many elements as at the
-    // start, and the board still answers.
+    // start, every picture it drew and replaced let go, and the board still
+    // answers.
     void longPlayLeavesNothingBehind() {
         Page page;
         QVERIFY(page.passCredits());
@@ -571,6 +725,10 @@ private slots:
         const char* const play = R"(
             const done = arguments[0], cell = n => document.getElementById('Picture' + n);
             const knightOn = n => cell(n).ariaLabel.endsWith('конь');
+            const decode = createImageBitmap, close = ImageBitmap.prototype.close;
+            window.held = 0; // pictures decoded from here on, less those closed
+            createImageBitmap = (...what) => decode(...what).then(p => (++held, p));
+            ImageBitmap.prototype.close = function () { --held; close.call(this); };
             (async () => {
                 for (let move = 0; move < 500; ++move) {
                     const to = move % 2 ? 57 : 42;
@@ -581,6 +739,7 @@ private slots:
             })();)";
         QCOMPARE(page.browser().runAsync(play, 120000), QJsonValue(true));
         QCOMPARE(page.run("return document.querySelectorAll('*').length"), elements);
+        QCOMPARE(page.run("return held").toInt(), 0); // one knight, as at the start
         page.play("42");
         QVERIFY(page.knightIsOn(6, 2));
         QCOMPARE(page.unseen(), QString());

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QTest>
 
 namespace {
 
@@ -19,6 +20,32 @@ const char* const Recorder = R"(
     addEventListener('error', (e) => unseen.push('error: ' + e.message));
     document.addEventListener('securitypolicyviolation',
         (e) => unseen.push('blocked by ' + e.violatedDirective + ': ' + (e.blockedURI || e.sample)));)";
+
+// Starting a browser takes most of a short row's time, so one serves row
+// after row while they ask for the same window and drive it only through the
+// page. Each row's server has a port of its own, so its page is an origin of
+// its own, with its own worker, copies and storage.
+struct KeptBrowser {
+    std::unique_ptr<Browser> browser;
+    Window window;
+};
+KeptBrowser& kept() {
+    static KeptBrowser spare;
+    return spare;
+}
+
+std::unique_ptr<Browser> browserFor(const Visit& visit) {
+    KeptBrowser& spare = kept();
+    if (spare.browser && spare.window == visit.window && visit.beforeLoad.isEmpty()) {
+        return std::move(spare.browser);
+    }
+    spare.browser.reset();
+    std::unique_ptr<Browser> browser = startBrowser(engine(), visit.window);
+    if (can(engine(), Facility::BeforeLoad)) {
+        browser->runBeforeEveryPage(Recorder + visit.beforeLoad);
+    }
+    return browser;
+}
 
 template <typename T> Visit with(Visit visit, T Visit::*field, T value) {
     visit.*field = std::move(value);
@@ -66,17 +93,27 @@ Visit Visit::running(const QString& script) const {
 }
 
 Page::Page(const Visit& visit)
-    : browser_(startBrowser(engine(), visit.window))
+    : window_(visit.window)
+    , keepable_(visit.beforeLoad.isEmpty())
+    , browser_(browserFor(visit))
     , touch_(visit.window.phone)
     , host_(visit.window.host.isEmpty() ? QStringLiteral("127.0.0.1") : visit.window.host) {
     copySite(PageFolder);
     server_ = serveOnItsOwnPort("python3",
                                 {"-u", TARVIK_SERVE, visit.redirectIndex ? "--redirect-index" : ""},
                                 root_.path(), port_);
-    if (can(engine(), Facility::BeforeLoad)) {
-        browser_->runBeforeEveryPage(Recorder + visit.beforeLoad);
-    }
     open(folderUrl() + "/index.html");
+}
+
+// A row that failed may have left anything behind.
+Page::~Page() {
+    if (keepable_ && !browserHandedOut_ && !QTest::currentTestFailed()) {
+        kept() = {std::move(browser_), window_};
+    }
+}
+
+void Page::endKeptBrowser() {
+    kept().browser.reset();
 }
 
 // A year old, so that a browser cache would take them as fresh.
@@ -103,12 +140,31 @@ QString Page::folderUrl(const QString& folder) const {
 // from when it is there.
 void Page::open(const QString& url) {
     browser_->open(url);
+    recordWhereNeeded();
+}
+
+void Page::reload() {
+    browser_->reload();
+    recordWhereNeeded();
+}
+
+void Page::openInNewTab() {
+    browserHandedOut_ = true; // the tab before it stays open
+    browser_->openInNewTab(folderUrl() + "/index.html");
+    recordUnseen(); // Chromium runs a tab's scripts before its pages in that tab only
+}
+
+void Page::recordWhereNeeded() {
     if (!can(engine(), Facility::BeforeLoad)) {
-        run(Recorder);
+        recordUnseen();
     }
 }
 
-bool Page::passCredits() {
+void Page::recordUnseen() {
+    run(Recorder);
+}
+
+bool Page::passCredits(bool byPointer) {
     if (!waitFor("document.getElementById('credits').open") || boardShown() ||
         text("#credits h1") != Credits || !text("#credits p").contains("\n\r")) {
         qWarning("no credits box first, alone, at %s: %s",
@@ -116,7 +172,7 @@ bool Page::passCredits() {
                  qPrintable(run("return document.body?.innerText.slice(0, 200)").toString()));
         return false;
     }
-    answer("credits");
+    answer("credits", byPointer);
     return waitFor("!document.getElementById('frmMain').hidden") &&
            run("return document.title").toString() == Board &&
            waitFor("(r => Math.abs(r.x + r.width / 2 - innerWidth / 2) <= 1 &&"
@@ -135,10 +191,23 @@ void Page::answer(const QString& box, bool byPointer) {
     browser_->click(box + "OK");
 }
 
-bool Page::reopenOffline(const QString& url) {
+bool Page::comesBack(int deadlineMs) {
+    return waitFor("!document.getElementById('frmMain').hidden", deadlineMs) &&
+           run("return document.getElementById('credits').open") == false;
+}
+
+void Page::serve(const QString& mode) {
+    QFile file(root_.filePath(".mode"));
+    if (mode.isEmpty()) {
+        file.remove();
+    } else if (!file.open(QIODevice::WriteOnly) || file.write(mode.toUtf8()) != mode.size()) {
+        qWarning("could not tell the server to %s", qPrintable(mode));
+    }
+}
+
+void Page::reopenOffline(const QString& url) {
     stopServer();
     open(url);
-    return passCredits();
 }
 
 bool Page::workerActive() {
@@ -182,6 +251,12 @@ QString Page::unseen() {
 QImage Page::screenshot() {
     twoFrames();
     return browser_->screenshot();
+}
+
+QImage Page::squares() {
+    const QString png = run("return document.getElementById('squares').toDataURL()").toString();
+    return QImage::fromData(QByteArray::fromBase64(png.section(',', 1).toLatin1()))
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 void Page::twoFrames() {

@@ -16,8 +16,8 @@
 
 inline const QString PageFolder = QStringLiteral("Тарвик в сети");
 // WebDriver's codes of the keys.
-inline const QString Tab("\uE004"), Return("\uE006"), Shift("\uE008"), PageDown("\uE00F"),
-    Right("\uE014"), Down("\uE015");
+inline const QString Tab("\uE004"), Return("\uE006"), Shift("\uE008"), Escape("\uE00C"),
+    PageDown("\uE00F"), Right("\uE014"), Down("\uE015");
 
 // The engine this run of the suite drives.
 Engine engine();
@@ -46,8 +46,16 @@ struct Visit {
 class Page {
 public:
     explicit Page(const Visit& visit = {});
+    ~Page();
 
-    Browser& browser() { return *browser_; }
+    // The browser itself: a row that drives it so may leave it changed, and
+    // it then ends with the row instead of serving the next one.
+    Browser& browser() {
+        browserHandedOut_ = true;
+        return *browser_;
+    }
+    // Ends the browser kept for the next row, while the application runs.
+    static void endKeptBrowser();
     bool touch() const { return touch_; }
     QTemporaryDir& root() { return root_; }
 
@@ -56,13 +64,22 @@ public:
     QString file(const QString& name) const;
     QString folderUrl(const QString& folder = PageFolder) const;
     void open(const QString& url);
+    // The page loaded again, as the browser's reload does.
+    void reload();
+    // index.html in a new tab, driven from now on.
+    void openInNewTab();
     // The credits box first and alone, then the board, centred.
-    bool passCredits();
+    bool passCredits(bool byPointer = false);
     // Presses OK on the box ("credits" or "report") as a user would.
     void answer(const QString& box, bool byPointer = false);
-    // The page opened anew, the server gone.
-    bool reopenOffline(const QString& url);
+    // The board, as the tab left it: no credits box again.
+    bool comesBack(int deadlineMs = Browser::DeadlineMs);
+    // The page opened anew in the tab, the server gone.
+    void reopenOffline(const QString& url);
     void stopServer() { server_.reset(); }
+    // How the server answers from now on (serve.py): "hang", "late MS", or
+    // "" as it should.
+    void serve(const QString& mode);
     bool workerActive();
     // Menu items by id and cells by number, one after the other, clicked or
     // tapped; the page takes them in turn.
@@ -72,13 +89,19 @@ public:
     int requests(const QString& name);
 
     QJsonValue run(const QString& script) { return browser_->run(script); }
-    bool waitFor(const QString& expression) { return browser_->waitFor(expression); }
+    bool waitFor(const QString& expression, int deadlineMs = Browser::DeadlineMs) {
+        return browser_->waitFor(expression, deadlineMs);
+    }
     QString text(const QString& selector);
     bool boardShown();
-    // Script errors and blocked loads since the page was opened, one a line.
+    // Script errors and blocked loads since the page was opened, one a line,
+    // recorded from the page's start, or from recordUnseen().
     QString unseen();
+    void recordUnseen();
     // What the page shows once it has been painted.
     QImage screenshot();
+    // The board's squares as painted, whatever lies over them (a box).
+    QImage squares();
     // After the frame that is being painted and the one after it.
     void twoFrames();
     double zoom();  // device pixels to one CSS pixel
@@ -86,6 +109,11 @@ public:
     QColor highlightText();
 
 private:
+    void recordWhereNeeded();
+
+    Window window_;
+    bool keepable_;
+    bool browserHandedOut_ = false;
     std::unique_ptr<Browser> browser_;
     bool touch_ = false;
     QString host_;

@@ -151,6 +151,17 @@ void FirefoxBiDi::open(const QString& url) {
     command("browsingContext.activate", {{"context", ""}});
 }
 
+void FirefoxBiDi::reload() {
+    command("browsingContext.reload", {{"context", ""}, {"wait", "complete"}});
+}
+
+// The new tab as large as the last one.
+void FirefoxBiDi::openInNewTab(const QString& url) {
+    context_ = command("browsingContext.create", {{"type", "tab"}})["context"].toString();
+    resize(viewport_, zoom_);
+    open(url);
+}
+
 QJsonValue FirefoxBiDi::run(const QString& script) {
     return callFunction("function () {\n" + script + "\n}", false, DeadlineMs);
 }
@@ -170,6 +181,8 @@ QImage FirefoxBiDi::screenshot() {
 }
 
 void FirefoxBiDi::resize(QSize size, double zoom) {
+    viewport_ = size;
+    zoom_ = zoom;
     command("browsingContext.setViewport",
             {{"context", ""},
              {"viewport", QJsonObject{{"width", size.width()}, {"height", size.height()}}},

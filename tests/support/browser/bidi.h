@@ -15,6 +15,8 @@ public:
     ~FirefoxBiDi() override;
 
     void open(const QString& url) override;
+    void reload() override;
+    void openInNewTab(const QString& url) override;
     QJsonValue run(const QString& script) override;
     QJsonValue runAsync(const QString& script, int timeoutMs) override;
     QImage screenshot() override;
@@ -34,6 +36,8 @@ private:
     Server firefox_;
     QWebSocket socket_;
     QString context_;
+    QSize viewport_;
+    double zoom_ = 1;
     int lastId_ = 0;
     QHash<int, QJsonObject> answers_;
 };

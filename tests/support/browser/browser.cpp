@@ -45,8 +45,8 @@ bool can(Engine engine, Facility facility) {
     return false;
 }
 
-bool Browser::waitFor(const QString& expression) {
-    for (QDeadlineTimer deadline(DeadlineMs); run("return " + expression) != true; pause(50)) {
+bool Browser::waitFor(const QString& expression, int deadlineMs) {
+    for (QDeadlineTimer deadline(deadlineMs); run("return " + expression) != true; pause(50)) {
         if (deadline.hasExpired()) {
             qWarning("this did not come true: %s", qPrintable(expression));
             return false;
@@ -96,6 +96,10 @@ void Browser::pointAt(const QString& id, const QString& pointerType) {
 QJsonValue Browser::devTools(const QString& command, const QJsonObject&) {
     qWarning("%s: this engine has no DevTools", qPrintable(command));
     return {};
+}
+
+void Browser::crashAndReload() {
+    qWarning("this engine's driver cannot end a page's renderer");
 }
 
 std::unique_ptr<Browser> startBrowser(Engine engine, const Window& window) {

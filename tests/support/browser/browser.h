@@ -35,6 +35,8 @@ struct Window {
     bool phone = false;   // a phone's screen of that size, with touch
     bool dark = false;    // the system's colour scheme from the start
     QString host;         // a name that also means 127.0.0.1
+
+    bool operator==(const Window&) const = default;
 };
 
 // A browser driven as a user drives it, with the pointer and the keys, by
@@ -46,11 +48,15 @@ public:
     virtual ~Browser() = default;
 
     virtual void open(const QString& url) = 0;
+    // The page loaded again, as the browser's reload does.
+    virtual void reload() = 0;
+    // A new tab of the same window opened on the url, and driven from now on.
+    virtual void openInNewTab(const QString& url) = 0;
     virtual QJsonValue run(const QString& script) = 0;
     // A script that ends by calling arguments[0] with its result.
     virtual QJsonValue runAsync(const QString& script, int timeoutMs) = 0;
     // Whether the expression comes true by the deadline.
-    bool waitFor(const QString& expression);
+    bool waitFor(const QString& expression, int deadlineMs = DeadlineMs);
     // Keys, or keys held together ("\uE008\uE004" is Shift+Tab), in WebDriver's codes.
     void press(const QStringList& chords);
     // A pointer click on the element's centre, without scrolling it into view first.
@@ -65,6 +71,9 @@ public:
     virtual void runBeforeEveryPage(const QString& script) = 0;
     // Where can(DevTools): Chromium's own command, such as ServiceWorker.stopAllWorkers.
     virtual QJsonValue devTools(const QString& command, const QJsonObject& parameters = {});
+    // Where can(DevTools): the page's renderer ended, as a phone's system ends
+    // a background tab's, and the tab reloaded, as when the player comes back.
+    virtual void crashAndReload();
 
 protected:
     // W3C input sources with their actions, the same for WebDriver and BiDi.

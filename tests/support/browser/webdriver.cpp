@@ -1,11 +1,13 @@
 #include "webdriver.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
+#include <QWebSocket>
 
 namespace {
 
@@ -36,10 +38,11 @@ WebDriver::WebDriver(Engine engine, const Window& window)
                               arguments, ".", port_);
     const QJsonObject capabilities =
         engine == Engine::WebKit ? webKitCapabilities() : chromiumCapabilities(window);
-    session_ =
+    const QJsonObject session =
         command("POST", "/session", {{"capabilities", QJsonObject{{"alwaysMatch", capabilities}}}})
-            .toObject()["sessionId"]
-            .toString();
+            .toObject();
+    session_ = session["sessionId"].toString();
+    debugger_ = session["capabilities"]["goog:chromeOptions"]["debuggerAddress"].toString();
     if (engine == Engine::WebKit) {
         resize(window.size, window.zoom);
     } else if (window.dark) {
@@ -49,7 +52,11 @@ WebDriver::WebDriver(Engine engine, const Window& window)
     }
 }
 
+// An attached session leaves the browser; the first one ends it.
 WebDriver::~WebDriver() {
+    for (; !earlierSessions_.isEmpty(); session_ = earlierSessions_.takeLast()) {
+        command("DELETE", "");
+    }
     command("DELETE", "");
 }
 
@@ -107,6 +114,18 @@ void WebDriver::open(const QString& url) {
     command("POST", "/url", {{"url", url}});
 }
 
+void WebDriver::reload() {
+    command("POST", "/refresh");
+}
+
+void WebDriver::openInNewTab(const QString& url) {
+    const QString tab = command("POST", "/window/new",
+                                {{"type", engine_ == Engine::WebKit ? "window" : "tab"}})["handle"]
+                            .toString();
+    command("POST", "/window", {{"handle", tab}});
+    open(url);
+}
+
 QJsonValue WebDriver::run(const QString& script) {
     return command("POST", "/execute/sync", {{"script", script}, {"args", QJsonArray()}});
 }
@@ -147,6 +166,67 @@ void WebDriver::resize(QSize size, double zoom) {
 
 void WebDriver::runBeforeEveryPage(const QString& script) {
     devTools("Page.addScriptToEvaluateOnNewDocument", {{"source", script}});
+}
+
+// Chromedriver takes a tab whose renderer crashed for lost for good: the tab
+// is crashed and reloaded over Chromium's own DevTools connection, and a new
+// session attached to the browser drives it from then on.
+void WebDriver::crashAndReload() {
+    if (engine_ != Engine::Chromium) {
+        return Browser::crashAndReload();
+    }
+    QNetworkAccessManager network;
+    std::unique_ptr<QNetworkReply> list(
+        network.get(QNetworkRequest("http://" + debugger_ + "/json/list")));
+    QEventLoop wait;
+    QObject::connect(list.get(), &QNetworkReply::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(DeadlineMs, &wait, &QEventLoop::quit);
+    wait.exec();
+    QString page;
+    for (const QJsonValue& target : QJsonDocument::fromJson(list->readAll()).array()) {
+        if (target["type"] == "page" && page.isEmpty()) {
+            page = target["webSocketDebuggerUrl"].toString();
+        }
+    }
+    // What Chromium says: answers by their id, events by their method.
+    QWebSocket socket;
+    QStringList said;
+    QObject::connect(&socket, &QWebSocket::textMessageReceived, [&](const QString& message) {
+        const QJsonObject what = QJsonDocument::fromJson(message.toUtf8()).object();
+        said << (what.contains("id") ? QString::number(what["id"].toInt())
+                                     : what["method"].toString());
+    });
+    const auto until = [&](const QString& heard, const char* what) {
+        for (QDeadlineTimer deadline(DeadlineMs); !said.contains(heard); pause(20)) {
+            if (deadline.hasExpired()) {
+                qWarning("Chromium's DevTools: %s did not happen", what);
+                return;
+            }
+        }
+    };
+    socket.open(QUrl(page));
+    for (QDeadlineTimer deadline(DeadlineMs); socket.state() != QAbstractSocket::ConnectedState;
+         pause(20)) {
+        if (deadline.hasExpired()) {
+            qWarning("Chromium's DevTools did not take the connection to %s", qPrintable(page));
+            break;
+        }
+    }
+    socket.sendTextMessage(R"({"id": 1, "method": "Inspector.enable"})");
+    until("1", "Inspector.enable");
+    socket.sendTextMessage(R"({"id": 2, "method": "Page.crash"})");
+    until("Inspector.targetCrashed", "the renderer's end");
+    socket.sendTextMessage(R"({"id": 3, "method": "Page.reload"})");
+    until("3", "the reload");
+    earlierSessions_ << session_;
+    session_ =
+        command("POST", "/session",
+                {{"capabilities",
+                  QJsonObject{{"alwaysMatch",
+                               QJsonObject{{"goog:chromeOptions",
+                                            QJsonObject{{"debuggerAddress", debugger_}}}}}}}})
+            .toObject()["sessionId"]
+            .toString();
 }
 
 QJsonValue WebDriver::devTools(const QString& name, const QJsonObject& parameters) {

@@ -14,12 +14,15 @@ public:
     ~WebDriver() override;
 
     void open(const QString& url) override;
+    void reload() override;
+    void openInNewTab(const QString& url) override;
     QJsonValue run(const QString& script) override;
     QJsonValue runAsync(const QString& script, int timeoutMs) override;
     QImage screenshot() override;
     void resize(QSize size, double zoom) override;
     void runBeforeEveryPage(const QString& script) override;
     QJsonValue devTools(const QString& command, const QJsonObject& parameters = {}) override;
+    void crashAndReload() override;
 
 protected:
     void perform(const QJsonArray& sources) override;
@@ -35,4 +38,6 @@ private:
     Server driver_;
     int port_ = 0;
     QString session_;
+    QStringList earlierSessions_; // before a crash
+    QString debugger_;            // Chromium's own DevTools address
 };
